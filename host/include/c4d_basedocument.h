@@ -1,0 +1,31 @@
+// BaseDocument: a scene with its objects, selection and undo.
+#ifndef GEMLITH_C4D_BASEDOCUMENT_H
+#define GEMLITH_C4D_BASEDOCUMENT_H
+
+#include "ge_types.h"
+
+class AtomArray;
+class BaseObject;
+
+// The pointer is the host's document handle.
+class BaseDocument {
+ public:
+  Bool StartUndo();
+  Bool EndUndo();
+  // Records the undo entry of `type` for `data` (a list element) as it is now.
+  Bool AddUndo(UNDOTYPE type, void* data);
+  void GetActiveObjects(AtomArray& selection, GETACTIVEOBJECTFLAGS flags) const;
+  void GetActiveObjectsFilter(AtomArray& selection, Bool children, Int32 type,
+                              Int32 instanceof) const;
+  // The object selected last among the selected ones, or null.
+  BaseObject* GetActiveObject() const;
+  BaseObject* GetFirstObject() const;
+  // Inserts `op` after `pred`, else as first child of `parent`, else first at the top level.
+  void InsertObject(BaseObject* op, BaseObject* parent, BaseObject* pred, Bool checknames = false);
+
+  BaseDocument() = delete;
+  BaseDocument(const BaseDocument&) = delete;
+  BaseDocument& operator=(const BaseDocument&) = delete;
+};
+
+#endif

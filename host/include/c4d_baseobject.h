@@ -1,0 +1,24 @@
+// BaseObject: an object of the scene.
+#ifndef GEMLITH_C4D_BASEOBJECT_H
+#define GEMLITH_C4D_BASEOBJECT_H
+
+#include "c4d_baselist.h"
+
+class BaseObject : public BaseList2D {
+ public:
+  // A new object of `type` in no document, or null.
+  static BaseObject* Alloc(Int32 type);
+  // Frees an object that is in no document, with its subtree; sets the pointer to null.
+  static void Free(BaseObject*& op);
+
+  BaseObject* GetNext() { return static_cast<BaseObject*>(GeListNode::GetNext()); }
+  BaseObject* GetPred() { return static_cast<BaseObject*>(GeListNode::GetPred()); }
+  BaseObject* GetUp() { return static_cast<BaseObject*>(GeListNode::GetUp()); }
+  BaseObject* GetDown() { return static_cast<BaseObject*>(GeListNode::GetDown()); }
+
+  Matrix GetMl() const;
+  void SetMl(const Matrix& m);
+  void CopyMatrixTo(BaseObject* dest) const;
+};
+
+#endif

@@ -1,0 +1,40 @@
+// The object operations the instance commands are built from. Each records its own undo entries in
+// the document of the object it is given; none opens or closes an undo group, asks the host to
+// refresh, or inserts a new object into a document: the calling command does that.
+#ifndef GEMLITH_INSTANCE_OPS_H
+#define GEMLITH_INSTANCE_OPS_H
+
+#include "c4d.h"
+
+// The object that instance `obj` links to, resolved in obj's document as an object. With
+// followChain, instance-of-instance links are followed to the first object that is not an instance,
+// for at most MAX_INSTANCE_CHAIN further links; a longer chain shows the chain-limit message and
+// yields null. Null when obj is not an instance, has no document, or its link resolves to nothing.
+// Records nothing.
+BaseObject* GetReferenceObject(BaseObject* obj, Bool followChain);
+
+// A new instance object of `source`, in no document: named like source, with the stored instance
+// mode, linked to source, selected while source is deselected. Null when source is null, has no
+// document, or the object cannot be allocated.
+// Undo: NEWOBJ, CHANGE_SMALL (name), CHANGE_SMALL (mode), CHANGE_SMALL (link), BITS (source),
+// BITS (instance).
+BaseObject* CreateInstanceOf(BaseObject* source);
+
+// Points `instance` (exactly of the instance type) at `reference`. False when either is null, the
+// instance is of another type, the reference has no document, or no link can be made.
+// Undo: CHANGE_SMALL (instance).
+Bool LinkInstanceTo(BaseObject* instance, BaseObject* reference);
+
+// A full copy (children, tags, parameters) of what instance `obj` refers to, in no document, or
+// null. Undo: CHANGE for obj, recorded whenever obj has a document, before any other test.
+BaseObject* CloneReferenceObject(BaseObject* obj, Bool followChain);
+
+// Moves all children of `from` under `to`, after to's own children, in their order.
+// Undo: CHANGE for each child moved. `to` must not be `from` or lie below it.
+void MoveChildren(BaseObject* from, BaseObject* to);
+
+// Appends every descendant of `obj` (not obj itself) to `array` in depth-first pre-order.
+// Records nothing.
+void CollectDescendants(BaseObject* obj, AtomArray* array);
+
+#endif

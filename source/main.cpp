@@ -1,0 +1,94 @@
+// The module's entry point and its menu: the ten entries in the order the host shows them.
+#include "commands/commands.h"
+#include "ids.h"
+#include "resource.h"
+#include "settings.h"
+
+GeResource g_resource;
+
+namespace {
+
+constexpr char kModuleId[] = "net.gemlith.instances";
+constexpr Int32 kMinimumApiVersion = 21000;
+
+Int32 g_loadCount = 0;
+
+struct MenuEntry {
+  Int32 id;
+  Int32 name;  // resource string ids
+  Int32 help;
+  const char* icon;
+  CommandData* (*make)();
+};
+
+template <typename T>
+CommandData* Make() {
+  return NewObjClear<T>();
+}
+
+// The registration order, which is neither the order of the plugin ids nor of the strings.
+const MenuEntry kMenu[] = {
+    {ID_GEMLITH_SELECT, IDS_SELECT, IDS_SELECT_HELP, "gx_select.tif", Make<Command_Select>},
+    {ID_GEMLITH_CREATE, IDS_CREATE, IDS_CREATE_HELP, "gx_create.tif", Make<Command_Create>},
+    {ID_GEMLITH_SPLIT, IDS_SPLIT, IDS_SPLIT_HELP, "gx_split.tif", Make<Command_Split>},
+    {ID_GEMLITH_RENAME, IDS_RENAME, IDS_RENAME_HELP, "gx_rename.tif", Make<Command_Rename>},
+    {ID_GEMLITH_FRAMEOBJECTS, IDS_FRAMEOBJECTS, IDS_FRAMEOBJECTS_HELP, "gx_frameobjects.tif",
+     Make<Command_FrameObjects>},
+    {ID_GEMLITH_FRAMEELEMENTS, IDS_FRAMEELEMENTS, IDS_FRAMEELEMENTS_HELP, "gx_frameelements.tif",
+     Make<Command_FrameElements>},
+    {ID_GEMLITH_SWAP, IDS_SWAP, IDS_SWAP_HELP, "gx_swap.tif", Make<Command_Swap>},
+    {ID_GEMLITH_MAKEEDITABLE, IDS_MAKEEDITABLE, IDS_MAKEEDITABLE_HELP, "gx_makeeditable.tif",
+     Make<Command_MakeEditable>},
+    {ID_GEMLITH_SETTINGS, IDS_SETTINGS, IDS_SETTINGS_HELP, "gx_settings.tif",
+     Make<Command_Settings>},
+};
+
+// The separator line of the plugin menu: a literal name, no help, no icon, and a command object
+// of its own.
+constexpr char kSeparatorName[] = "#$09--";
+
+Bool PluginStart() {
+  for (const MenuEntry& entry : kMenu) {
+    const AutoBitmap icon(String(entry.icon), 1.0);
+    if (!RegisterCommandPlugin(entry.id, g_resource.LoadString(entry.name), 0, icon,
+                               g_resource.LoadString(entry.help), entry.make()))
+      return false;
+  }
+  return RegisterCommandPlugin(ID_GEMLITH_SEPARATOR, String(kSeparatorName), 0, nullptr, String(),
+                               Make<Command_Settings>());
+}
+
+void PluginEnd() {}
+
+Bool PluginMessage(Int32 id, void* /*data*/) {
+  if (id == C4DPL_INIT_SYS) return g_resource.Init();
+  return true;
+}
+
+}  // namespace
+
+Int32 c4d_main(Int32 action, void* p1, void* p2, void* p3) {
+  switch (action) {
+    case C4DPL_INIT_SYS:
+      if (g_loadCount++ == 0) {
+        if (InitOS(p1) < kMinimumApiVersion || !p3) return C4DPL_ERROR_VERSION;
+        InitModuleRecord(p3, kModuleId);
+      }
+      return 1;
+    case C4DPL_INIT:
+      return PluginStart() ? 1 : 0;
+    case C4DPL_END:
+      if (g_loadCount > 0 && --g_loadCount == 0) {
+        PluginEnd();
+        g_resource.Free();
+        FreeModuleRecord();
+      }
+      return 1;
+    case 4:
+      return 5;
+    case C4DPL_MESSAGE:
+      return PluginMessage(static_cast<Int32>(reinterpret_cast<intptr_t>(p1)), p2) ? 1 : C4DPL_ERROR;
+    default:
+      return C4DPL_ERROR;
+  }
+}

@@ -1,0 +1,71 @@
+// Containers: ordered id → value lists, the host side of BaseContainer.
+//
+// The handle the module gets is a GmContainer*, and its first member is the handle itself: the
+// binding views a host-owned container as its own BaseContainer through that word. A container is
+// therefore never moved or copied as an object; CopyContainer makes a new one.
+#ifndef GEMLITH_STANDIN_CONTAINER_H
+#define GEMLITH_STANDIN_CONTAINER_H
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "standin/host.h"
+
+namespace standin {
+
+struct Value {
+  int32_t type = GM_VALUE_NONE;
+  int32_t i32 = 0;
+  double real = 0;
+  Marker marker = 0;
+  std::string str;
+  std::unique_ptr<GmContainer> sub;  // GM_VALUE_CONTAINER
+
+  Value() = default;
+  Value(Value&&) = default;
+  Value& operator=(Value&&) = default;
+  Value Copy() const;
+};
+
+}  // namespace standin
+
+struct GmContainer {
+  GmContainer* self;  // must stay the first member: the handle's first word is the handle
+  std::vector<std::pair<int32_t, standin::Value>> elements;
+
+  GmContainer() : self(this) {}
+  GmContainer(const GmContainer&) = delete;
+  GmContainer& operator=(const GmContainer&) = delete;
+};
+
+namespace standin {
+
+std::unique_ptr<GmContainer> CopyContainer(const GmContainer& src);
+void AssignContainer(GmContainer& dst, const GmContainer& src);  // dst becomes a deep copy
+
+const Value* FindElement(const GmContainer& bc, int32_t id);
+Value* FindElement(GmContainer& bc, int32_t id);
+// Replaces the element in place, or appends it.
+void SetElement(GmContainer& bc, int32_t id, Value v);
+bool RemoveElement(GmContainer& bc, int32_t id);
+
+// Conversions at the C boundary. ToGm points into `v` (strings, sub-containers stay v's).
+Value FromGm(const GmValue& in);
+void ToGm(const Value& v, GmValue* out);
+
+ContainerData ToData(const GmContainer& bc);
+std::unique_ptr<GmContainer> FromData(const ContainerData& data);
+ValueData ToData(const Value& v);
+
+// Calls `fn` for every link element at any depth (the marker may be changed in place).
+void ForEachLink(GmContainer& bc, const std::function<void(Marker&)>& fn);
+
+Value LongValue(int32_t i);
+Value LinkValue(Marker m);
+
+}  // namespace standin
+
+#endif  // GEMLITH_STANDIN_CONTAINER_H

@@ -1,0 +1,45 @@
+#include "description.h"
+
+#include "node.h"
+
+namespace standin {
+
+namespace {
+
+Value StringValue(const std::string& s) {
+  Value v;
+  v.type = GM_VALUE_STRING;
+  v.str = s;
+  return v;
+}
+
+}  // namespace
+
+bool LoadDescription(GmDescription* desc, int32_t type, bool with_cycle) {
+  desc->parameters.clear();
+  desc->dtypes.clear();
+  if (!IsObjectType(type) || type == kObase) return false;
+  if (type != kOinstance && type != kOinstanceDerived) return true;  // no parameters of interest
+
+  auto link = std::make_unique<GmContainer>();
+  SetElement(*link, kDescName, StringValue("Reference Object"));
+  desc->parameters[kInstanceLink] = std::move(link);
+  desc->dtypes[kInstanceLink] = GM_VALUE_LINK;
+
+  auto mode = std::make_unique<GmContainer>();
+  SetElement(*mode, kDescName, StringValue("Instance Mode"));
+  if (with_cycle) {
+    Value cycle;
+    cycle.type = GM_VALUE_CONTAINER;
+    cycle.sub = std::make_unique<GmContainer>();
+    SetElement(*cycle.sub, 0, StringValue("Instance"));
+    SetElement(*cycle.sub, 1, StringValue("Render instance"));
+    SetElement(*cycle.sub, 2, StringValue("Multi-instance"));
+    SetElement(*mode, kDescCycle, std::move(cycle));
+  }
+  desc->parameters[kInstanceMode] = std::move(mode);
+  desc->dtypes[kInstanceMode] = GM_VALUE_LONG;
+  return true;
+}
+
+}  // namespace standin

@@ -1,0 +1,139 @@
+#include "preferences.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+namespace standin {
+
+namespace {
+
+bool ParseId(const std::string& s, int32_t* out) {
+  if (s.empty()) return false;
+  size_t used = 0;
+  long long v = 0;
+  try {
+    v = std::stoll(s, &used);
+  } catch (...) {
+    return false;
+  }
+  if (used != s.size() || v < INT32_MIN || v > INT32_MAX) return false;
+  *out = static_cast<int32_t>(v);
+  return true;
+}
+
+}  // namespace
+
+void Preferences::Open(const std::string& path) {
+  path_ = path;
+  error_.clear();
+  plugins_.clear();
+  if (path_.empty()) return;
+  std::ifstream in(path_, std::ios::binary);
+  if (!in) return;  // no file yet: nothing stored
+  std::stringstream buf;
+  buf << in.rdbuf();
+  nlohmann::json doc = nlohmann::json::parse(buf.str(), nullptr, false);
+  if (doc.is_discarded() || !doc.is_object()) {
+    error_ = path_ + ": not a JSON object; preferences ignored";
+    return;
+  }
+  auto plugins = doc.find("plugins");
+  if (plugins == doc.end()) return;
+  if (!plugins->is_object()) {
+    error_ = path_ + ": \"plugins\" is not an object; preferences ignored";
+    return;
+  }
+  for (auto it = plugins->begin(); it != plugins->end(); ++it) {
+    int32_t plugin_id = 0;
+    if (!ParseId(it.key(), &plugin_id) || !it.value().is_object()) {
+      error_ = path_ + ": plugins." + it.key() + " is not a container; skipped";
+      continue;
+    }
+    auto bc = std::make_unique<GmContainer>();
+    for (auto el = it.value().begin(); el != it.value().end(); ++el) {
+      int32_t id = 0;
+      if (!ParseId(el.key(), &id)) {
+        error_ = path_ + ": plugins." + it.key() + "." + el.key() + " is not an element id";
+        continue;
+      }
+      const auto& v = el.value();
+      if (v.is_number_integer() && v.get<long long>() >= INT32_MIN &&
+          v.get<long long>() <= INT32_MAX) {
+        SetElement(*bc, id, LongValue(v.get<int32_t>()));
+      } else if (v.is_number()) {
+        Value r;
+        r.type = GM_VALUE_REAL;
+        r.real = v.get<double>();
+        SetElement(*bc, id, std::move(r));
+      } else if (v.is_string()) {
+        Value s;
+        s.type = GM_VALUE_STRING;
+        s.str = v.get<std::string>();
+        SetElement(*bc, id, std::move(s));
+      } else {
+        error_ = path_ + ": plugins." + it.key() + "." + el.key() + " has an unsupported value";
+      }
+    }
+    plugins_[plugin_id] = std::move(bc);
+  }
+}
+
+GmContainer* Preferences::Get(int32_t plugin_id) {
+  auto it = plugins_.find(plugin_id);
+  return it == plugins_.end() ? nullptr : it->second.get();
+}
+
+bool Preferences::Set(int32_t plugin_id, const GmContainer& bc, bool add) {
+  auto& slot = plugins_[plugin_id];
+  if (!slot || !add) {
+    // Copy first: `bc` may be the stored container itself.
+    auto copy = CopyContainer(bc);
+    slot = std::move(copy);
+  } else if (&bc != slot.get()) {
+    for (const auto& [id, v] : bc.elements) SetElement(*slot, id, v.Copy());
+  }
+  return Write();
+}
+
+bool Preferences::Write() {
+  if (path_.empty()) return true;
+  nlohmann::json plugins = nlohmann::json::object();
+  for (const auto& [plugin_id, bc] : plugins_) {
+    nlohmann::json c = nlohmann::json::object();
+    for (const auto& [id, v] : bc->elements) {
+      const std::string key = std::to_string(id);
+      switch (v.type) {
+        case GM_VALUE_LONG: c[key] = v.i32; break;
+        case GM_VALUE_REAL: c[key] = v.real; break;
+        case GM_VALUE_STRING: c[key] = v.str; break;
+        default: break;  // links and sub-containers are not kept in the preferences
+      }
+    }
+    plugins[std::to_string(plugin_id)] = c;
+  }
+  nlohmann::json doc = {{"plugins", plugins}};
+  const std::string tmp = path_ + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      error_ = "cannot write " + tmp;
+      return false;
+    }
+    out << doc.dump(2) << "\n";
+    if (!out) {
+      error_ = "cannot write " + tmp;
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), path_.c_str()) != 0) {
+    error_ = "cannot replace " + path_;
+    std::remove(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace standin

@@ -1,0 +1,33 @@
+// The world plugin containers and the preferences file that keeps them:
+//   {"plugins": {"1050043": {"0": 2}}}
+#ifndef GEMLITH_STANDIN_PREFERENCES_H
+#define GEMLITH_STANDIN_PREFERENCES_H
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "container.h"
+
+namespace standin {
+
+class Preferences {
+ public:
+  // Reads the file; a missing file means nothing stored. Empty path: memory only.
+  void Open(const std::string& path);
+  GmContainer* Get(int32_t plugin_id);
+  // add=false replaces the container, add=true merges the elements into it. Writes the file.
+  bool Set(int32_t plugin_id, const GmContainer& bc, bool add);
+  const std::string& Error() const { return error_; }  // why the file could not be read/written
+
+ private:
+  bool Write();
+
+  std::string path_;
+  std::string error_;
+  std::map<int32_t, std::unique_ptr<GmContainer>> plugins_;
+};
+
+}  // namespace standin
+
+#endif  // GEMLITH_STANDIN_PREFERENCES_H

@@ -1,0 +1,262 @@
+#include "undo.h"
+
+#include <utility>
+
+#include "document.h"
+#include "host_impl.h"
+#include "node.h"
+
+namespace standin {
+
+namespace {
+
+std::string Describe(const GmNode* n) {
+  return "#" + std::to_string(n->marker) + " \"" + n->name + "\"";
+}
+
+TreeState CaptureTree(const GmNode* node) {
+  TreeState s;
+  s.marker = node->marker;
+  s.own = CaptureOwn(node);
+  for (const GmNode* c = node->down; c; c = c->next) s.children.push_back(CaptureTree(c));
+  return s;
+}
+
+// Brings the subtree back as captured, reusing every node that is still alive (and taking it
+// from wherever it is now). Returns the root, detached.
+GmNode* RebuildTree(HostImpl& host, const TreeState& s) {
+  GmNode* node = host.registry.Find(s.marker);
+  if (node && IsTag(node)) node = nullptr;  // cannot happen: markers are never reused
+  if (node) {
+    Unlink(node);
+  } else {
+    node = NewNode(host, s.own.type, s.marker);
+  }
+  RestoreOwn(host, node, s.own);
+  GmNode* prev = nullptr;
+  for (const TreeState& cs : s.children) {
+    GmNode* c = RebuildTree(host, cs);
+    LinkInto(c, nullptr, node, prev);
+    prev = c;
+  }
+  return node;
+}
+
+UndoPayload& PayloadOf(UndoStep& step, UndoEntry& e) {
+  if (e.payload == 0) {
+    step.payloads.push_back(std::make_unique<UndoPayload>());
+    e.payload = static_cast<uint32_t>(step.payloads.size());
+  }
+  return *step.payloads[e.payload - 1];
+}
+
+// Swaps the state the entry covers with the one it holds.
+void Apply(HostImpl& host, UndoStep& step, UndoEntry& e) {
+  GmNode* node = host.registry.Find(e.marker);
+  if (e.type == kUndoBits) {
+    if (!node) return;
+    std::swap(node->bits, e.bits);
+    std::swap(node->stamp, e.stamp);
+    return;
+  }
+  UndoPayload& held = PayloadOf(step, e);
+  if (e.type == kUndoChangeSmall || IsTag(node)) {
+    if (!node) return;
+    NodeState now = CaptureOwn(node);
+    RestoreOwn(host, node, held.own);
+    held.own = std::move(now);
+    return;
+  }
+
+  auto now = std::make_unique<UndoPayload>();
+  if (!node) {
+    now->dead = true;
+  } else {
+    now->place = CapturePlace(node);
+    if (e.type == kUndoChange) now->own = CaptureOwn(node);
+    if (e.type == kUndoDeleteObj) now->tree = std::make_unique<TreeState>(CaptureTree(node));
+  }
+
+  if (held.dead) {
+    if (node) FreeNode(host, node);  // the step ended with the node freed
+  } else if (e.type == kUndoNewObj) {
+    if (node) MoveToPlace(host, node, held.place);
+  } else if (e.type == kUndoChange) {
+    if (!node) node = NewNode(host, held.own.type, e.marker);
+    RestoreOwn(host, node, held.own);
+    MoveToPlace(host, node, held.place);
+  } else if (e.type == kUndoDeleteObj) {
+    GmNode* root = RebuildTree(host, *held.tree);
+    MoveToPlace(host, root, held.place);
+  }
+  held = std::move(*now);
+}
+
+}  // namespace
+
+Place CapturePlace(const GmNode* node) {
+  Place p;
+  p.doc = DocOf(node);
+  p.parent = node->up ? node->up->marker : 0;
+  p.pred = node->pred ? node->pred->marker : 0;
+  return p;
+}
+
+bool MoveToPlace(HostImpl& host, GmNode* node, const Place& place) {
+  if (place.Nowhere()) {
+    Unlink(node);
+    node->undo_held = true;
+    return true;
+  }
+  GmNode* parent = place.parent ? host.registry.Find(place.parent) : nullptr;
+  GmNode* pred = place.pred ? host.registry.Find(place.pred) : nullptr;
+  bool exact = true;
+  if (place.parent && (!parent || !IsObject(parent) || InSubtree(parent, node))) {
+    exact = false;
+    parent = nullptr;
+  }
+  if (pred && (pred == node || pred->up != parent || (!parent && pred->doc != place.doc) ||
+               !IsObject(pred))) {
+    pred = nullptr;
+  }
+  if (place.pred && !pred) exact = false;
+  if (!exact) {
+    host.CodingError("undo: the place of " + Describe(node) + " no longer exists");
+    if (place.parent && !parent && !place.doc) {
+      Unlink(node);
+      node->undo_held = true;
+      return false;
+    }
+  }
+  Unlink(node);
+  LinkInto(node, place.doc, parent, pred);
+  node->undo_held = false;
+  return exact;
+}
+
+bool StartUndo(HostImpl& host, GmDoc* doc) {
+  if (!doc) {
+    host.CodingError("StartUndo without a document");
+    return false;
+  }
+  UndoHistory& h = doc->undo;
+  if (h.depth++ == 0) {
+    h.open = UndoStep{};
+    ++host.activity.undo_groups;
+  }
+  return true;
+}
+
+bool EndUndo(HostImpl& host, GmDoc* doc) {
+  if (!doc) {
+    host.CodingError("EndUndo without a document");
+    return false;
+  }
+  UndoHistory& h = doc->undo;
+  if (h.depth == 0) {
+    host.CodingError("EndUndo without StartUndo");
+    return false;
+  }
+  if (--h.depth == 0 && !h.open.entries.empty()) {
+    DropRedo(host, doc);
+    h.undo.push_back(std::move(h.open));
+    h.open = UndoStep{};
+  }
+  return true;
+}
+
+bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
+  if (!doc) {
+    host.CodingError("AddUndo without a document");
+    return false;
+  }
+  UndoHistory& h = doc->undo;
+  if (h.depth == 0) {
+    host.CodingError("AddUndo outside an undo group (type " + std::to_string(type) + ")");
+    return false;
+  }
+  if (!node) {
+    host.CodingError("AddUndo without a node (type " + std::to_string(type) + ")");
+    return false;
+  }
+  GmDoc* in = DocOf(node);
+  if (in && in != doc) {
+    host.CodingError("AddUndo for " + Describe(node) + " of another document");
+    return false;
+  }
+  UndoEntry e;
+  e.type = type;
+  e.marker = node->marker;
+  UndoStep& step = h.open;
+  switch (type) {
+    case kUndoBits:
+      e.bits = node->bits;
+      e.stamp = node->stamp;
+      break;
+    case kUndoChangeSmall:
+    case kUndoChange:
+    case kUndoDeleteObj: {
+      auto p = std::make_unique<UndoPayload>();
+      p->own = CaptureOwn(node);
+      if (type != kUndoChangeSmall) p->place = CapturePlace(node);
+      if (type == kUndoDeleteObj && !IsTag(node))
+        p->tree = std::make_unique<TreeState>(CaptureTree(node));
+      step.payloads.push_back(std::move(p));
+      e.payload = static_cast<uint32_t>(step.payloads.size());
+      break;
+    }
+    case kUndoNewObj: {
+      auto p = std::make_unique<UndoPayload>();  // the place before: nowhere
+      step.payloads.push_back(std::move(p));
+      e.payload = static_cast<uint32_t>(step.payloads.size());
+      break;
+    }
+    default:
+      host.CodingError("AddUndo with unknown type " + std::to_string(type));
+      return false;
+  }
+  step.entries.push_back(e);
+  host.activity.undo.push_back(UndoRecord{type, node->marker});
+  return true;
+}
+
+bool UndoStepBack(HostImpl& host, GmDoc* doc) {
+  UndoHistory& h = doc->undo;
+  if (h.depth != 0) {
+    host.CodingError("undo while an undo group is open");
+    return false;
+  }
+  if (h.undo.empty()) return false;
+  UndoStep step = std::move(h.undo.back());
+  h.undo.pop_back();
+  for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it) Apply(host, step, *it);
+  h.redo.push_back(std::move(step));
+  return true;
+}
+
+bool RedoStep(HostImpl& host, GmDoc* doc) {
+  UndoHistory& h = doc->undo;
+  if (h.depth != 0) {
+    host.CodingError("redo while an undo group is open");
+    return false;
+  }
+  if (h.redo.empty()) return false;
+  UndoStep step = std::move(h.redo.back());
+  h.redo.pop_back();
+  for (UndoEntry& e : step.entries) Apply(host, step, e);
+  h.undo.push_back(std::move(step));
+  return true;
+}
+
+void DropRedo(HostImpl& host, GmDoc* doc) {
+  UndoHistory& h = doc->undo;
+  for (UndoStep& step : h.redo) {
+    for (const UndoEntry& e : step.entries) {
+      GmNode* node = host.registry.Find(e.marker);
+      if (node && node->undo_held && !IsLinked(node) && !IsTag(node)) FreeNode(host, node);
+    }
+  }
+  h.redo.clear();
+}
+
+}  // namespace standin

@@ -1,0 +1,82 @@
+// Undo and redo: groups, entries and the two stacks of one document.
+//
+// An entry refers to its node by marker, never by pointer. What it keeps depends on its type:
+//   BITS          the bit word and the selection stamp (in the entry itself: 32 bytes)
+//   CHANGE_SMALL  the node's own data (name, parameters, container, matrix, bits, tags)
+//   CHANGE        the same and its place (parent, previous sibling, document)
+//   NEWOBJ        nothing at first: undo takes the node out and keeps it for the redo
+//   DELETEOBJ     a deep copy of the node with its subtree, and its place
+// Undoing a step runs its entries backwards; each first captures the current state of what it
+// covers, then puts back what it holds, so that the redo (forwards) re-applies the step's result.
+#ifndef GEMLITH_STANDIN_UNDO_H
+#define GEMLITH_STANDIN_UNDO_H
+
+#include <memory>
+#include <vector>
+
+#include "node.h"
+#include "standin/host.h"
+
+namespace standin {
+
+class HostImpl;
+
+struct UndoEntry {
+  int32_t type = 0;
+  int32_t bits = 0;
+  Marker marker = 0;
+  uint64_t stamp = 0;
+  uint32_t payload = 0;  // index into the step's payloads + 1; 0 = none
+};
+static_assert(sizeof(UndoEntry) <= 32, "undo entries must stay lean");
+
+// Where a node stands: under `parent` (a marker) or at the top of `doc`, after `pred`.
+struct Place {
+  GmDoc* doc = nullptr;
+  Marker parent = 0;
+  Marker pred = 0;
+  bool Nowhere() const { return doc == nullptr && parent == 0; }
+};
+
+struct TreeState {
+  Marker marker = 0;
+  NodeState own;
+  std::vector<TreeState> children;
+};
+
+struct UndoPayload {
+  bool dead = false;  // the node did not exist (had been freed)
+  NodeState own;
+  Place place;
+  std::unique_ptr<TreeState> tree;
+};
+
+struct UndoStep {
+  std::vector<UndoEntry> entries;
+  std::vector<std::unique_ptr<UndoPayload>> payloads;
+};
+
+class UndoHistory {
+ public:
+  int32_t depth = 0;  // open StartUndo calls
+  UndoStep open;
+  std::vector<UndoStep> undo;
+  std::vector<UndoStep> redo;
+};
+
+bool StartUndo(HostImpl& host, GmDoc* doc);
+bool EndUndo(HostImpl& host, GmDoc* doc);
+bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node);
+bool UndoStepBack(HostImpl& host, GmDoc* doc);
+bool RedoStep(HostImpl& host, GmDoc* doc);
+// Frees the nodes that only the redo steps kept alive, and drops those steps.
+void DropRedo(HostImpl& host, GmDoc* doc);
+
+Place CapturePlace(const GmNode* node);
+// Moves the node (with its subtree) to `place`; false when the place no longer exists (the node
+// then goes to the top of the document, or stays out when there is none).
+bool MoveToPlace(HostImpl& host, GmNode* node, const Place& place);
+
+}  // namespace standin
+
+#endif  // GEMLITH_STANDIN_UNDO_H

@@ -1,0 +1,166 @@
+// The resource reader (symbols and string table) and the TIFF loader.
+#include <tiffio.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include "standin/bitmap.h"
+#include "standin/resources.h"
+#include "standin_test_util.h"
+
+namespace standin_test {
+
+namespace {
+
+std::string TempPath(const std::string& leaf) {
+  return ::testing::TempDir() + "standin_" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + leaf;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+// A resource folder with the given two files.
+std::string MakeRes(const std::string& symbols, const std::string& strings) {
+  const std::string dir = TempPath("res");
+  std::string cmd = "mkdir -p '" + dir + "/strings_en-US'";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
+  WriteFile(dir + "/c4d_symbols.h", symbols);
+  WriteFile(dir + "/strings_en-US/c4d_strings.str", strings);
+  return dir;
+}
+
+const char* kSymbols = "enum\n{\n  A = 1000,\n  B,\n  C = 2000, // gap\n  D,\n  _DUMMY_ELEMENT_\n};\n";
+
+}  // namespace
+
+using Resources = HostTest;
+
+TEST_F(Resources, ReadsSymbolsAndStrings) {
+  const std::string res = MakeRes(
+      kSymbols,
+      "// comment\nSTRINGTABLE\n{\n  A \"first\";\n  D \"say \\\"hi\\\" \\\\ bye\"; // why\n}\n");
+  GmResource* r = api->resource_load(res.c_str());
+  ASSERT_NE(r, nullptr);
+  size_t len = 0;
+  const char* s = api->resource_string(r, 1000, &len);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(std::string(s, len), "first");
+  s = api->resource_string(r, 2001, &len);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(std::string(s, len), "say \"hi\" \\ bye");
+  EXPECT_EQ(api->resource_string(r, 1001, &len), nullptr);  // B has no text
+  api->resource_free(r);
+}
+
+TEST_F(Resources, TheModulesOwnResourceReads) {
+  GmResource* r = api->resource_load(STANDIN_RES_DIR);
+  ASSERT_NE(r, nullptr);
+  size_t len = 0;
+  EXPECT_NE(api->resource_string(r, 1000, &len), nullptr);
+  EXPECT_GT(len, 0u);
+  EXPECT_NE(api->resource_string(r, 1021, &len), nullptr);
+  api->resource_free(r);
+}
+
+TEST_F(Resources, MalformedInputIsRefusedWithAReason) {
+  struct Case {
+    const char* what;
+    const char* symbols;
+    const char* strings;
+    const char* reason;
+  };
+  const char* good_strings = "STRINGTABLE { A \"a\"; }";
+  const std::vector<Case> cases = {
+      {"no enum", "int x;", good_strings, "expected 'enum'"},
+      {"missing value", "enum { A = , B };", good_strings, "expected a number"},
+      {"missing comma", "enum { A = 1 B };", good_strings, "expected ',' or '}'"},
+      {"missing semicolon", "enum { A = 1 }", good_strings, "expected ';'"},
+      {"duplicate", "enum { A, A };", good_strings, "defined twice"},
+      {"no table", kSymbols, "{ A \"a\"; }", "expected 'STRINGTABLE'"},
+      {"unknown symbol", kSymbols, "STRINGTABLE { Z \"z\"; }", "unknown symbol Z"},
+      {"unterminated", kSymbols, "STRINGTABLE { A \"open; }", "unterminated string"},
+      {"bad escape", kSymbols, "STRINGTABLE { A \"\\q\"; }", "unknown escape"},
+      {"no semicolon", kSymbols, "STRINGTABLE { A \"a\" }", "expected ';' after the text"},
+      {"no brace", kSymbols, "STRINGTABLE { A \"a\";", "expected a symbol name"},
+      {"trailing", kSymbols, "STRINGTABLE { A \"a\"; } x", "unexpected"},
+  };
+  for (const Case& c : cases) {
+    std::map<std::string, int32_t> symbols;
+    std::map<int32_t, std::string> strings;
+    std::string why;
+    bool ok = ParseSymbols(c.symbols, &symbols, &why) &&
+              ParseStrings(c.strings, symbols, &strings, &why);
+    EXPECT_FALSE(ok) << c.what;
+    EXPECT_NE(why.find(c.reason), std::string::npos) << c.what << ": " << why;
+    EXPECT_NE(why.find("line "), std::string::npos) << c.what << ": " << why;
+  }
+}
+
+TEST_F(Resources, MissingFilesAndInjectedFaults) {
+  EXPECT_EQ(api->resource_load(TempPath("nowhere").c_str()), nullptr);
+  host.faults().resource_missing = true;
+  EXPECT_EQ(api->resource_load(STANDIN_RES_DIR), nullptr);
+  host.faults().resource_missing = false;
+  host.faults().resource_corrupt = true;
+  EXPECT_EQ(api->resource_load(STANDIN_RES_DIR), nullptr);
+}
+
+namespace {
+
+// Writes an RGB(A) TIFF of the given size.
+void WriteTiff(const std::string& path, uint32_t w, uint32_t h, bool alpha) {
+  TIFF* t = TIFFOpen(path.c_str(), "w");
+  ASSERT_NE(t, nullptr);
+  const uint16_t spp = alpha ? 4 : 3;
+  TIFFSetField(t, TIFFTAG_IMAGEWIDTH, w);
+  TIFFSetField(t, TIFFTAG_IMAGELENGTH, h);
+  TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, spp);
+  TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+  TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+  TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+  TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, h);
+  if (alpha) {
+    uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
+    TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &extra);
+  }
+  std::vector<uint8_t> row(w * spp, 128);
+  for (uint32_t y = 0; y < h; ++y) TIFFWriteScanline(t, row.data(), y, 0);
+  TIFFClose(t);
+}
+
+}  // namespace
+
+TEST_F(Resources, BitmapsAreDecoded) {
+  const std::string rgba = TempPath("rgba.tif");
+  const std::string icons = TempPath("icons");
+  ASSERT_EQ(std::system(("mkdir -p '" + icons + "'").c_str()), 0);
+  const std::string rgb = icons + "/gx_swap.tif";
+  WriteTiff(rgba, 32, 16, true);
+  WriteTiff(rgb, 8, 8, false);
+  GmBitmap* b = api->bitmap_load(rgba.c_str(), 1.0);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->width, 32);
+  EXPECT_EQ(b->height, 16);
+  EXPECT_TRUE(b->alpha);
+  api->bitmap_free(b);
+  b = api->bitmap_load(rgb.c_str(), 2.0);
+  ASSERT_NE(b, nullptr);
+  EXPECT_FALSE(b->alpha);
+  api->bitmap_free(b);
+
+  const std::string junk = TempPath("junk.tif");
+  WriteFile(junk, "not a tiff at all");
+  EXPECT_EQ(api->bitmap_load(junk.c_str(), 1.0), nullptr);
+  EXPECT_EQ(api->bitmap_load(TempPath("missing.tif").c_str(), 1.0), nullptr);
+
+  host.faults().missing_icons = {"gx_swap.tif"};
+  EXPECT_EQ(api->bitmap_load(rgb.c_str(), 1.0), nullptr);
+  for (const auto& p : {rgba, rgb, junk}) std::remove(p.c_str());
+}
+
+}  // namespace standin_test

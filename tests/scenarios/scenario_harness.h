@@ -1,0 +1,265 @@
+// Scenario harness: runs the built gemlith-host program as a child process, the way a user or a
+// script drives the module, and hands back what it reported.
+//
+//   Scenario s;
+//   ScenarioRun r = s.Scene(R"({"objects": [{"key": "c", "type": "cube"}], "selection": ["c"]})")
+//                       .Run({"run=create"});
+//   ASSERT_EQ(r.exit_code, 0) << r.err;
+//   const json& create = r.Step(0);           // the report line of the first step
+//   EXPECT_TRUE(create["result"]);
+//   const json* made = r.Object("new1");      // an object of the output scene, by key
+//
+// Every Scenario has its own folder with the scene file, the preferences file (kept across runs
+// of one Scenario, so a second Run is a restart of the host with the same preferences) and the
+// output scene. Command scenarios live in tests/scenarios/<command>_scenarios.cpp; CMake picks up
+// every *_scenarios.cpp file of the folder.
+#ifndef GEMLITH_TESTS_SCENARIO_HARNESS_H
+#define GEMLITH_TESTS_SCENARIO_HARNESS_H
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#ifndef GEMLITH_HOST_PATH
+#error "GEMLITH_HOST_PATH must name the built gemlith-host program"
+#endif
+
+namespace scenario {
+
+using json = nlohmann::json;
+
+// Plugin ids of the menu entries, and their registration order.
+constexpr int32_t kSelect = 1050045;
+constexpr int32_t kCreate = 1050047;
+constexpr int32_t kSplit = 1050046;
+constexpr int32_t kRename = 1050049;
+constexpr int32_t kFrameObjects = 1050104;
+constexpr int32_t kFrameElements = 1050103;
+constexpr int32_t kSwap = 1050048;
+constexpr int32_t kMakeEditable = 1050105;
+constexpr int32_t kSettings = 1050043;
+constexpr int32_t kSeparator = 1050106;
+constexpr int32_t kMenuOrder[] = {kSelect,        kCreate, kSplit,        kRename,   kFrameObjects,
+                                  kFrameElements, kSwap,   kMakeEditable, kSettings, kSeparator};
+
+// Undo types as reported.
+constexpr int kUndoChange = 40;
+constexpr int kUndoChangeSmall = 42;
+constexpr int kUndoNewObj = 44;
+constexpr int kUndoDeleteObj = 45;
+constexpr int kUndoBits = 48;
+
+inline std::string ReadText(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void WriteText(const std::filesystem::path& p, const std::string& text) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+// Quotes an argument for the POSIX shell.
+inline std::string ShellQuote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// What one run of gemlith-host gave.
+struct ScenarioRun {
+  int exit_code = -1;
+  std::string out;          // standard output
+  std::string err;          // standard error
+  std::vector<json> lines;  // --json report lines (line 0: load)
+  json scene;               // the output scene (null when none was written)
+  bool out_written = false;
+
+  // The report of the i-th step (0-based), after the load line.
+  const json& Step(size_t i) const {
+    static const json kNone;
+    return i + 1 < lines.size() ? lines[i + 1] : kNone;
+  }
+  const json& Load() const {
+    static const json kNone;
+    return lines.empty() ? kNone : lines[0];
+  }
+  // The object with this key anywhere in the output scene's tree, or null.
+  const json* Object(const std::string& key) const {
+    return scene.is_object() ? Find(scene["objects"], key, nullptr) : nullptr;
+  }
+  // The key of the parent of the object with this key ("" = top level or not found).
+  std::string ParentOf(const std::string& key) const {
+    const json* parent = nullptr;
+    if (scene.is_object()) Find(scene["objects"], key, &parent);
+    return parent ? (*parent)["key"].get<std::string>() : "";
+  }
+  // Keys of the top-level objects (or of the children of `parent`), in order.
+  std::vector<std::string> Keys(const std::string& parent = "") const {
+    std::vector<std::string> keys;
+    if (!scene.is_object()) return keys;
+    const json* list = &scene["objects"];
+    if (!parent.empty()) {
+      const json* p = Object(parent);
+      if (!p || !p->contains("children")) return keys;
+      list = &(*p)["children"];
+    }
+    for (const json& o : *list) keys.push_back(o["key"]);
+    return keys;
+  }
+  std::vector<std::string> Selection() const {
+    return scene.is_object() && scene.contains("selection")
+               ? scene["selection"].get<std::vector<std::string>>()
+               : std::vector<std::string>{};
+  }
+
+ private:
+  static const json* Find(const json& list, const std::string& key, const json** parent) {
+    if (!list.is_array()) return nullptr;
+    for (const json& o : list) {
+      if (o.value("key", "") == key) return &o;
+      if (o.contains("children")) {
+        if (const json* hit = Find(o["children"], key, parent)) {
+          if (parent && !*parent) *parent = &o;
+          return hit;
+        }
+      }
+    }
+    return nullptr;
+  }
+};
+
+class Scenario {
+ public:
+  Scenario() {
+    static std::atomic<int> counter{0};
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "run";
+    for (char& c : name)
+      if (c == '/' || c == ' ') c = '_';
+    dir_ = std::filesystem::path(::testing::TempDir()) /
+           ("gemlith-scenario-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+            "-" + name);
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    prefs_ = dir_ / "prefs.json";
+  }
+  ~Scenario() {
+    std::error_code ec;  // the folder stays for a look when the test failed
+    if (!::testing::Test::HasFailure()) std::filesystem::remove_all(dir_, ec);
+  }
+  Scenario(const Scenario&) = delete;
+  Scenario& operator=(const Scenario&) = delete;
+
+  // The scene to start from (JSON text); without one the program's demo scene is used.
+  Scenario& Scene(const std::string& text) {
+    scene_ = dir_ / "scene.json";
+    WriteText(*scene_, text);
+    return *this;
+  }
+  Scenario& Scene(const char* text) { return Scene(std::string(text)); }
+  Scenario& Scene(const json& scene) { return Scene(scene.dump(2)); }
+  // Writes the preferences file as it stands before the next run.
+  Scenario& Prefs(const std::string& text) {
+    WriteText(prefs_, text);
+    return *this;
+  }
+  // Extra command-line options for the next runs (e.g. {"--module", path}).
+  Scenario& Options(std::vector<std::string> options) {
+    options_ = std::move(options);
+    return *this;
+  }
+  const std::filesystem::path& PrefsPath() const { return prefs_; }
+  const std::filesystem::path& Dir() const { return dir_; }
+
+  // Runs gemlith-host with --json (unless `json_report` is false), the scene, the preferences
+  // and --out, then the steps; reads the report lines and the output scene.
+  ScenarioRun Run(const std::vector<std::string>& steps, bool json_report = true) {
+    const std::filesystem::path out = dir_ / "out.json";
+    std::filesystem::remove(out);
+    std::vector<std::string> args;
+    if (json_report) args.push_back("--json");
+    if (scene_) args.insert(args.end(), {"--scene", scene_->string()});
+    args.insert(args.end(), {"--prefs", prefs_.string(), "--out", out.string()});
+    args.insert(args.end(), options_.begin(), options_.end());
+    args.insert(args.end(), steps.begin(), steps.end());
+    ScenarioRun r = RunHost(args, json_report);
+    if (std::filesystem::exists(out)) {
+      r.out_written = true;
+      r.scene = json::parse(ReadText(out), nullptr, false);
+      if (r.scene.is_discarded()) ADD_FAILURE() << "the output scene is not JSON";
+    }
+    return r;
+  }
+
+  // Runs gemlith-host with exactly these arguments (and `env`, "NAME=value ...", in front), in
+  // this scenario's folder; --json report lines are parsed when `json_report` is set.
+  ScenarioRun RunHost(const std::vector<std::string>& args, bool json_report,
+                      const std::string& env = "") {
+    const std::filesystem::path stdout_file = dir_ / "stdout.txt";
+    const std::filesystem::path stderr_file = dir_ / "stderr.txt";
+    std::string cmd = "cd " + ShellQuote(dir_.string()) + " && " + env + " " +
+                      ShellQuote(GEMLITH_HOST_PATH);
+    for (const std::string& a : args) cmd += " " + ShellQuote(a);
+    cmd += " >" + ShellQuote(stdout_file.string()) + " 2>" + ShellQuote(stderr_file.string()) +
+           " </dev/null";
+
+    ScenarioRun r;
+    const int status = std::system(cmd.c_str());
+    r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = ReadText(stdout_file);
+    r.err = ReadText(stderr_file);
+    if (json_report) {
+      std::istringstream lines(r.out);
+      for (std::string line; std::getline(lines, line);) {
+        if (line.empty()) continue;
+        json j = json::parse(line, nullptr, false);
+        if (j.is_discarded()) {
+          ADD_FAILURE() << "not a JSON report line: " << line;
+          continue;
+        }
+        r.lines.push_back(std::move(j));
+      }
+    }
+    return r;
+  }
+
+ private:
+  std::filesystem::path dir_;
+  std::filesystem::path prefs_;
+  std::optional<std::filesystem::path> scene_;
+  std::vector<std::string> options_;
+};
+
+// The entry with this id of a "menu" report line (null when there is none).
+inline json MenuEntry(const json& menu_line, int32_t id) {
+  for (const json& e : menu_line["entries"])
+    if (e["id"] == id) return e;
+  return json();
+}
+
+// The (type, key) pairs of a run report's undo list.
+inline std::vector<std::pair<int, std::string>> UndoEntries(const json& run_line) {
+  std::vector<std::pair<int, std::string>> out;
+  for (const json& u : run_line["undo"]) out.emplace_back(u[0].get<int>(), u[1].get<std::string>());
+  return out;
+}
+
+}  // namespace scenario
+
+#endif

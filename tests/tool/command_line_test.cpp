@@ -1,0 +1,179 @@
+// gemlith-host as a program: bad input stops it with status 2 before anything runs; the output
+// scene is valid input; the text report and the default preferences location.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "scenario_harness.h"
+
+namespace {
+
+using scenario::json;
+using scenario::ReadText;
+using scenario::Scenario;
+using scenario::ScenarioRun;
+
+// Steps that would leave traces if they ran: the preferences file and the output scene.
+const std::vector<std::string> kTracingSteps = {"run=settings", "settings=2", "select=a",
+                                                "run=create"};
+
+constexpr const char* kGoodScene = R"({"objects": [{"key": "a", "type": "cube"}]})";
+
+void ExpectNothingRan(const ScenarioRun& r, const Scenario& s, const std::string& what) {
+  EXPECT_EQ(r.exit_code, 2) << what << "\n" << r.err;
+  EXPECT_TRUE(r.out.empty()) << what << ": stdout was\n" << r.out;
+  EXPECT_FALSE(r.out_written) << what;
+  EXPECT_FALSE(std::filesystem::exists(s.PrefsPath())) << what;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << what << ": one message\n" << r.err;
+}
+
+TEST(CommandLine, BadSceneFilesStopEverything) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"{\"objects\": [\n  {\"key\": \"a\"\n]}", "line 3"},
+      {R"({"objects": [{"key": "a", "name": 7}]})", "objects[0].name"},
+      {R"({"objects": [{"key": "a"}, {"key": "a"}]})", "objects[1].key: duplicate key"},
+      {R"({"objects": [{"key": "a"}, {"type": "instance", "link": "b"}]})", "objects[1].link"},
+      {R"({"objects": [{"key": "a"}], "selection": ["b"]})", "selection[0]"},
+      {R"({"objects": [{"key": "a", "record": {"swap_partner": "z"}}]})",
+       "objects[0].record.swap_partner"},
+  };
+  for (const auto& [text, place] : cases) {
+    Scenario s;
+    s.Scene(text);
+    const ScenarioRun r = s.Run(kTracingSteps);
+    ExpectNothingRan(r, s, text);
+    EXPECT_NE(r.err.find((s.Dir() / "scene.json").string() + ": "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(place), std::string::npos) << place << " in: " << r.err;
+  }
+}
+
+TEST(CommandLine, BadStepsAndOptionsStopEverything) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"run=select", "run=nonsense"}, "step 2 \"run=nonsense\""},
+      {{"keys=ctrl+hyper"}, "step 1 \"keys=ctrl+hyper\""},
+      {{"settings=two"}, "step 1 \"settings=two\""},
+      {{"undo=1"}, "step 1 \"undo=1\""},
+      {{"select=a,,b"}, "step 1"},
+      {{"run"}, "step 1 \"run\""},
+      {{"frobnicate"}, "step 1 \"frobnicate\""},
+      {{"--frobnicate"}, "unknown option --frobnicate"},
+      {{"--module", "/no/such/module.so"}, "/no/such/module.so"},
+  };
+  for (const auto& [args, text] : cases) {
+    Scenario s;
+    s.Scene(kGoodScene);
+    std::vector<std::string> steps = args;
+    steps.insert(steps.end(), kTracingSteps.begin(), kTracingSteps.end());
+    const ScenarioRun r = s.Run(steps);
+    ExpectNothingRan(r, s, args[0]);
+    EXPECT_NE(r.err.find(text), std::string::npos) << text << " in: " << r.err;
+  }
+}
+
+TEST(CommandLine, AMissingSceneFileOrBadPreferencesStopEverything) {
+  {
+    Scenario s;
+    const ScenarioRun r =
+        s.RunHost({"--json", "--scene", "absent.json", "--prefs", s.PrefsPath().string(),
+                   "run=settings", "settings=1"},
+                  true);
+    ExpectNothingRan(r, s, "missing scene");
+    EXPECT_NE(r.err.find("absent.json"), std::string::npos) << r.err;
+  }
+  {
+    Scenario s;
+    s.Scene(kGoodScene).Prefs(R"({"plugins": {"1050043": {"0": "two"}}})");
+    const ScenarioRun r = s.Run(kTracingSteps);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_FALSE(r.out_written);
+    EXPECT_NE(r.err.find(s.PrefsPath().string() + ": plugins.1050043.0"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(ReadText(s.PrefsPath()), R"({"plugins": {"1050043": {"0": "two"}}})")
+        << "the bad file is left as it was";
+  }
+}
+
+TEST(CommandLine, SelectingAnUnknownKeyFailsAndKeepsTheSelection) {
+  Scenario s;
+  s.Scene(R"({"objects": [{"key": "a", "tags": [{"key": "t"}]}, {"key": "b"}],
+              "selection": ["b"]})");
+  const ScenarioRun r = s.Run({"select=a,ghost", "select=t", "select=b,a"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.Step(0), json::parse(R"({"step": "select", "result": false})"));
+  EXPECT_EQ(r.Step(1)["result"], false) << "a tag is not an object";
+  EXPECT_EQ(r.Step(2)["result"], true);
+  EXPECT_EQ(r.Selection(), (std::vector<std::string>{"b", "a"}));
+}
+
+TEST(CommandLine, TheOutputOfARunIsValidInputAndReadsBackUnchanged) {
+  Scenario s;
+  // The demo scene, changed by a few commands, written out ...
+  const ScenarioRun first = s.Run({"select=cube", "run=create", "select=cube-a", "run=swap",
+                                   "select=sphere-multi", "run=frame-objects"});
+  ASSERT_EQ(first.exit_code, 0) << first.err;
+  ASSERT_TRUE(first.out_written);
+  // ... read in again and written out without a step: the same scene.
+  s.Scene(first.scene);
+  const ScenarioRun second = s.Run({"tree"});
+  ASSERT_EQ(second.exit_code, 0) << second.err;
+  EXPECT_EQ(second.scene, first.scene);
+}
+
+TEST(CommandLine, OutToStandardOutput) {
+  Scenario s;
+  s.Scene(kGoodScene);
+  const ScenarioRun r = s.RunHost({"--scene", "scene.json", "--prefs", s.PrefsPath().string(),
+                                   "--out", "-", "--json", "select=a"},
+                                  false);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  // Load line, the step's line, then the scene on one line.
+  std::vector<json> lines;
+  std::istringstream in(r.out);
+  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
+  ASSERT_EQ(lines.size(), 3u) << r.out;
+  EXPECT_EQ(lines[2]["selection"], json::array({"a"}));
+  EXPECT_EQ(lines[2]["objects"][0]["key"], "a");
+}
+
+TEST(CommandLine, WithoutStepsTheTextReportShowsMenuAndTree) {
+  Scenario s;
+  s.Scene(R"({"objects": [{"key": "c", "name": "Cube", "type": "cube"},
+                          {"key": "i", "name": "Inst", "type": "instance", "link": "c", "mode": 2}],
+              "selection": ["i", "c"]})");
+  const ScenarioRun r = s.Run({}, false);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("1050046  Split instances"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("(greyed)"), std::string::npos) << "Swap is greyed: the Cube is active";
+  EXPECT_NE(r.out.find("(separator)"), std::string::npos);
+  EXPECT_NE(r.out.find("[2]  \"Cube\" <c> cube"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("[1]  \"Inst\" <i> instance → c \"Cube\", mode 2"), std::string::npos)
+      << r.out;
+}
+
+TEST(CommandLine, PreferencesLiveInTheUsersConfigurationFolderByDefault) {
+  Scenario s;
+  s.Scene(kGoodScene);
+  const std::filesystem::path config = s.Dir() / "config";
+  const ScenarioRun r =
+      s.RunHost({"--json", "--scene", "scene.json", "run=settings", "settings=1"}, true,
+                "XDG_CONFIG_HOME=" + scenario::ShellQuote(config.string()));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(json::parse(ReadText(config / "gemlith-host" / "prefs.json")),
+            json::parse(R"({"plugins": {"1050043": {"0": 1}}})"));
+
+  const std::filesystem::path home = s.Dir() / "home";
+  const ScenarioRun r2 = s.RunHost({"--json", "--scene", "scene.json", "run=settings",
+                                    "settings=2"},
+                                   true, "XDG_CONFIG_HOME= HOME=" +
+                                             scenario::ShellQuote(home.string()));
+  ASSERT_EQ(r2.exit_code, 0) << r2.err;
+  EXPECT_EQ(json::parse(ReadText(home / ".config" / "gemlith-host" / "prefs.json")),
+            json::parse(R"({"plugins": {"1050043": {"0": 2}}})"));
+}
+
+}  // namespace

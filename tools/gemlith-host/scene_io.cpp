@@ -334,6 +334,12 @@ json ParseJson(const std::string& text, const std::string& file) {
     return json::parse(text, DuplicateMemberCheck(file));
   } catch (const json::parse_error& e) {
     throw InputError(file + ": " + ParseErrorPlace(text, e));
+  } catch (const json::out_of_range& e) {
+    // A number the reader cannot hold (1e999, a hundred-digit integer); the reader's own text
+    // names the number, after its "[json.exception...] " prefix.
+    const std::string what = e.what();
+    const size_t text_start = what.find("] ");
+    throw InputError(file + ": " + (text_start == std::string::npos ? what : what.substr(text_start + 2)));
   }
 }
 

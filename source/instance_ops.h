@@ -30,7 +30,8 @@ Bool LinkInstanceTo(BaseObject* instance, BaseObject* reference);
 BaseObject* CloneReferenceObject(BaseObject* obj, Bool followChain);
 
 // Moves all children of `from` under `to`, after to's own children, in their order.
-// Undo: CHANGE for each child moved. `to` must not be `from` or lie below it.
+// Undo: CHANGE for each child moved. Nothing is moved (or recorded) when either is null, from has
+// no document, or `to` is `from` or lies below it.
 void MoveChildren(BaseObject* from, BaseObject* to);
 
 // Appends every descendant of `obj` (not obj itself) to `array` in depth-first pre-order.

@@ -1,0 +1,142 @@
+// Create instances: an instance in front of each selected object, a duplicate of each selected
+// instance, or (Ctrl) every selected object replaced by an instance of the one selected last.
+#include <unordered_set>
+#include <vector>
+
+#include "commands/commands.h"
+#include "commands/enabling.h"
+#include "instance_ops.h"
+#include "scoped.h"
+#include "settings.h"
+#include "walk.h"
+
+namespace {
+
+struct CreateKeys {
+  Bool ctrl = false;   // replace mode
+  Bool shift = false;  // replace mode: children of a replaced object move under the reference
+  Bool alt = false;    // replace mode: children of a replaced object move under its instance
+};
+
+// Inserts `op` into `doc` directly in front of `place`, at place's level.
+void InsertInFrontOf(BaseDocument* doc, BaseObject* op, BaseObject* place) {
+  doc->InsertObject(op, place->GetUp(), place->GetPred(), false);
+}
+
+// True when `op` is `root` or lies somewhere below it.
+Bool IsSelfOrBelow(BaseObject* op, const BaseObject* root) {
+  for (; op; op = op->GetUp())
+    if (op == root) return true;
+  return false;
+}
+
+// Without Ctrl, an ordinary object: a new instance of it, with its matrix, in front of it.
+// Undo: the entries of CreateInstanceOf.
+void PutInstanceInFront(BaseDocument* doc, BaseObject* op) {
+  BaseObject* instance = CreateInstanceOf(op);
+  if (!instance) return;
+  op->CopyMatrixTo(instance);
+  InsertInFrontOf(doc, instance, op);
+}
+
+// Without Ctrl, an instance object: a copy of it (children, link, selected bit word) in front of
+// it, and the original deselected. Undo: BITS for the original, NEWOBJ for the copy.
+void DuplicateInFront(BaseObject* op) {
+  BaseDocument* doc = op->GetDocument();
+  if (!doc) return;
+  BaseObject* copy = static_cast<BaseObject*>(op->GetClone(COPYFLAGS::RECURSIONCHECK, nullptr));
+  if (!copy) return;
+  doc->AddUndo(UNDOTYPE::BITS, op);
+  op->DelBit(BIT_ACTIVE);
+  InsertInFrontOf(doc, copy, op);
+  doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
+}
+
+// With Ctrl: replaces `op` by a new instance of `reference` that takes op's place, matrix and bit
+// word; op is deleted with whatever children it still has. The markers of every object deleted go
+// into `deleted`. An object that holds the reference (or is it) is left unchanged, since deleting
+// it would delete the reference; so is every object while the reference is itself an instance.
+// Undo: CHANGE per child moved under the reference (Shift), the entries of CreateInstanceOf,
+// CHANGE per child moved under the instance (Alt), DELETEOBJ for op.
+void ReplaceByInstance(BaseDocument* doc, BaseObject* op, BaseObject* reference,
+                       const CreateKeys& keys, std::unordered_set<UInt64>& deleted) {
+  if (!reference || reference->IsInstanceOf(Oinstance) || IsSelfOrBelow(reference, op)) return;
+  if (keys.shift) MoveChildren(op, reference);
+  BaseObject* instance = CreateInstanceOf(reference);
+  if (!instance) return;
+  instance->SetAllBits(op->GetAllBits());
+  op->CopyMatrixTo(instance);
+  InsertInFrontOf(doc, instance, op);
+  if (keys.alt) MoveChildren(op, instance);  // after Shift there is nothing left to move
+
+  // Remember what is deleted while it is still alive; later entries are checked against this.
+  for (BaseObject* gone = op; gone; gone = NextObjectInSubtree(gone, op))
+    deleted.insert(gone->GetMarker());
+  doc->AddUndo(UNDOTYPE::DELETEOBJ, op);
+  op->Remove();
+  BaseObject::Free(op);
+}
+
+// The run inside its undo group. False when the selection array cannot be made or an entry of it
+// is missing (the changes of earlier entries stay).
+Bool CreateInstances(BaseDocument* doc) {
+  UndoGroup undo(doc);
+  ScopedAtomArray selection;
+  if (!selection) return false;
+  doc->GetActiveObjects(*selection,
+                        GETACTIVEOBJECTFLAGS::CHILDREN | GETACTIVEOBJECTFLAGS::SELECTIONORDER);
+  CreateKeys keys;
+  keys.ctrl = IsQualifierHeld(QCTRL);
+  keys.shift = IsQualifierHeld(QSHIFT);
+  keys.alt = IsQualifierHeld(QALT);
+
+  // Objects made during the run are not handled: the count is taken once.
+  const Int32 count = selection->GetCount();
+
+  // Replace mode deletes objects, and a selected object below a replaced one goes with it. Such an
+  // entry is recognised by its marker, read here while every entry is alive (markers are never
+  // reused), and skipped without touching the freed object.
+  std::vector<UInt64> markers;
+  std::unordered_set<UInt64> deleted;
+  if (keys.ctrl) {
+    markers.reserve(static_cast<size_t>(count));
+    for (Int32 i = 0; i < count; ++i) {
+      const C4DAtom* entry = selection->GetIndex(i);
+      markers.push_back(entry ? entry->GetMarker() : 0);
+    }
+  }
+  const auto gone = [&](Int32 i) { return keys.ctrl && deleted.count(markers[i]) != 0; };
+
+  for (Int32 i = 0; i < count; ++i) {
+    if (gone(i)) continue;
+    BaseObject* op = static_cast<BaseObject*>(selection->GetIndex(i));
+    if (!op) return false;
+    if (keys.ctrl) {
+      // The reference is the object selected last, taken anew for each entry.
+      BaseObject* reference =
+          gone(count - 1) ? nullptr : static_cast<BaseObject*>(selection->GetIndex(count - 1));
+      if (op != reference) ReplaceByInstance(doc, op, reference, keys, deleted);
+    } else if (op->IsInstanceOf(Oinstance)) {
+      DuplicateInFront(op);
+    } else {
+      PutInstanceInFront(doc, op);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+// Runs the selection through the instance, duplicate or replace step, as one undo step; asks the
+// host to refresh afterwards. False only when there is no document, no selection array or a
+// missing entry; true also when nothing was selected or nothing changed.
+Bool Command_Create::Execute(BaseDocument* doc) {
+  if (!doc) return false;
+  if (!CreateInstances(doc)) return false;
+  EventAdd();
+  return true;
+}
+
+Int32 Command_Create::GetState(BaseDocument* doc) {
+  return StateSelection(doc);
+}

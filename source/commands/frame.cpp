@@ -1,0 +1,88 @@
+// Frame objects and Frame elements: run the host's framing command with every selected instance
+// object drawn in instance mode 0 for the time of the framing, so that the view frames what the
+// instances show rather than their proxies.
+#include "commands/commands.h"
+#include "commands/enabling.h"
+#include "ids.h"
+#include "scoped.h"
+
+namespace {
+
+// The data container of `atom` when it is exactly an instance object (derived types are left
+// alone), else null.
+BaseContainer* InstanceData(C4DAtom* atom) {
+  if (!atom || atom->GetType() != Oinstance) return nullptr;
+  return static_cast<BaseObject*>(atom)->GetDataInstance();
+}
+
+// Saves the instance mode of `atom` as element 1 of a fresh record, which replaces the object's
+// record, and switches the object to mode 0. No undo entry.
+void SaveModeAndClear(C4DAtom* atom) {
+  BaseContainer* data = InstanceData(atom);
+  if (!data) return;
+  BaseContainer record;
+  GeData mode;
+  atom->GetParameter(DescID(INSTANCEOBJECT_MODE), mode, DESCFLAGS_GET::NONE);
+  record.SetInt32(RECORD_SAVED_MODE, mode.GetInt32());
+  atom->SetParameter(DescID(INSTANCEOBJECT_MODE), GeData(Int32(0)), DESCFLAGS_SET::NONE);
+  data->SetContainer(ID_GEMLITH, record);
+}
+
+// Gives `atom` back the mode saved in its record; the record stays. No undo entry.
+void RestoreMode(C4DAtom* atom) {
+  BaseContainer* data = InstanceData(atom);
+  if (!data) return;
+  const BaseContainer* record = data->GetContainerInstance(ID_GEMLITH);
+  if (!record) return;
+  atom->SetParameter(DescID(INSTANCEOBJECT_MODE), GeData(record->GetInt32(RECORD_SAVED_MODE, 0)),
+                     DESCFLAGS_SET::NONE);
+}
+
+// The steps both frame commands share: take the selection, switch its instance objects to mode 0,
+// run host command `command`, restore the modes. False, without running the command, when the
+// working list cannot be made. The host frames before CallCommand returns, so the modes are
+// restored right after it.
+bool FrameWithInstancesInModeZero(BaseDocument* doc, Int32 command) {
+  ScopedAtomArray selection;
+  if (!selection) return false;
+  doc->GetActiveObjects(*selection,
+                        GETACTIVEOBJECTFLAGS::CHILDREN | GETACTIVEOBJECTFLAGS::SELECTIONORDER);
+  for (Int32 i = 0; i < selection->GetCount(); ++i) SaveModeAndClear(selection->GetIndex(i));
+  CallCommand(command, 0);
+  for (Int32 i = 0; i < selection->GetCount(); ++i) RestoreMode(selection->GetIndex(i));
+  return true;
+}
+
+}  // namespace
+
+// Runs the host's "frame selected objects" command (12151) with the selected instance objects in
+// mode 0 meanwhile. Each selected instance keeps its saved mode in its record (element 1).
+// Returns true once the host command has run; false without a document or when the working list
+// cannot be made. Records no undo entry and opens no undo group.
+Bool Command_FrameObjects::Execute(BaseDocument* doc) {
+  if (!doc) return false;
+  if (!FrameWithInstancesInModeZero(doc, IDM_FRAME_OBJECTS)) return false;
+  EventAdd();
+  return true;
+}
+
+Int32 Command_FrameObjects::GetState(BaseDocument* doc) {
+  return StateSelection(doc);
+}
+
+// As Frame objects, with the host's "frame selected elements" command (13038), inside an undo
+// group that stays empty.
+Bool Command_FrameElements::Execute(BaseDocument* doc) {
+  if (!doc) return false;
+  bool framed;
+  {
+    UndoGroup undo(doc);
+    framed = FrameWithInstancesInModeZero(doc, IDM_FRAME_ELEMENTS);
+  }
+  if (framed) EventAdd();
+  return framed;
+}
+
+Int32 Command_FrameElements::GetState(BaseDocument* doc) {
+  return StateSelection(doc);
+}

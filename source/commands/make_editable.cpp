@@ -1,0 +1,120 @@
+// Make editable: replaces each selected instance object by a full copy of what it refers to, at the
+// instance's place, with its matrix, its children and the links that named it.
+#include <unordered_set>
+#include <vector>
+
+#include "commands/commands.h"
+#include "commands/enabling.h"
+#include "instance_ops.h"
+#include "scoped.h"
+#include "settings.h"
+
+namespace {
+
+// The modifier keys of one run, read once before anything changes.
+struct MakeEditableKeys {
+  Bool followChain;   // Ctrl: copy the end of the reference chain
+  Bool dropCloned;    // Shift: drop the children the copy brought along
+  Bool keepChildren;  // not Alt: the instance's own children move to the copy
+};
+
+// Adds the markers of `root` and of everything below it. Used just before `root` is freed, while
+// the whole subtree is still alive.
+void CollectSubtreeMarkers(BaseObject* root, std::unordered_set<UInt64>& markers) {
+  BaseObject* node = root;
+  while (node) {
+    markers.insert(node->GetMarker());
+    if (BaseObject* down = node->GetDown()) {
+      node = down;
+      continue;
+    }
+    // Climb until a next sibling turns up, but never past `root`.
+    while (node != root && !node->GetNext()) node = node->GetUp();
+    node = node == root ? nullptr : node->GetNext();
+  }
+}
+
+// Frees every child of `obj` with its subtree. No undo entries: the children came with a copy that
+// the run has just made.
+void FreeChildren(BaseObject* obj) {
+  BaseObject* child = obj->GetDown();
+  while (child) {
+    BaseObject* next = child->GetNext();
+    child->Remove();
+    BaseObject::Free(child);
+    child = next;
+  }
+}
+
+// Replaces one instance object by an editable copy of its reference. Returns false, leaving the
+// instance in place (its CHANGE entry stays recorded), when no copy can be made. On success the
+// markers of the freed instance and of whatever it still held are added to `freed`.
+bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKeys& keys,
+                   std::unordered_set<UInt64>& freed) {
+  BaseObject* copy = CloneReferenceObject(instance, keys.followChain);
+  if (!copy) return false;
+
+  doc->InsertObject(copy, instance->GetUp(), instance->GetPred(), false);
+  doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
+  doc->AddUndo(UNDOTYPE::BITS, copy);
+  copy->SetBit(BIT_ACTIVE);
+  // Links that named the instance now name the copy; undo puts them back.
+  instance->TransferGoal(copy, true);
+
+  if (keys.dropCloned) FreeChildren(copy);
+  if (keys.keepChildren) MoveChildren(instance, copy);
+  instance->CopyMatrixTo(copy);
+
+  CollectSubtreeMarkers(instance, freed);
+  doc->AddUndo(UNDOTYPE::DELETEOBJ, instance);
+  instance->Remove();
+  BaseObject::Free(instance);
+  return true;
+}
+
+}  // namespace
+
+// Replaces every selected instance object (selected children included) by a copy of its reference:
+// the copy stands where the instance stood, takes its matrix, its children (not with Alt) and every
+// link that named it, and is selected; the instance is freed. Ctrl copies the end of the chain,
+// Shift drops the copy's own children. Returns true when the run completed, also when nothing was
+// an instance; false without a document or when the working list cannot be made.
+// Undo per converted instance: CHANGE instance, NEWOBJ copy, BITS copy, the host's entries of the
+// link transfer, CHANGE per moved child, DELETEOBJ instance. One undo group for the run.
+//
+// With Alt, a selected object below a selected instance is freed together with that instance
+// before the loop reaches it. The list's entries are therefore identified by the markers taken
+// before the loop, while every entry is alive, and the markers of everything freed are remembered:
+// an entry whose marker was freed is skipped without its pointer ever being followed.
+Bool Command_MakeEditable::Execute(BaseDocument* doc) {
+  if (!doc) return false;
+  MakeEditableKeys keys;
+  keys.followChain = IsQualifierHeld(QCTRL);
+  keys.dropCloned = IsQualifierHeld(QSHIFT);
+  keys.keepChildren = !IsQualifierHeld(QALT);
+  {
+    UndoGroup undo(doc);
+    ScopedAtomArray selection;
+    if (!selection) return false;
+    doc->GetActiveObjects(*selection, GETACTIVEOBJECTFLAGS::CHILDREN);
+
+    const Int32 count = selection->GetCount();
+    std::vector<UInt64> markers(static_cast<size_t>(count), 0);
+    for (Int32 i = 0; i < count; ++i) {
+      if (C4DAtom* atom = selection->GetIndex(i)) markers[static_cast<size_t>(i)] = atom->GetMarker();
+    }
+    std::unordered_set<UInt64> freed;
+    for (Int32 i = 0; i < count; ++i) {
+      if (freed.count(markers[static_cast<size_t>(i)]) != 0) continue;  // freed with an instance above it
+      auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
+      if (!obj || !obj->IsInstanceOf(Oinstance)) continue;
+      ReplaceByCopy(doc, obj, keys, freed);
+    }
+  }
+  EventAdd();
+  return true;
+}
+
+Int32 Command_MakeEditable::GetState(BaseDocument* doc) {
+  return StateInstanceSelected(doc);
+}

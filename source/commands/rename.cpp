@@ -1,0 +1,74 @@
+// Rename: gives instance objects the names of their references, numbered with Shift.
+#include "commands/commands.h"
+#include "commands/enabling.h"
+#include "instance_ops.h"
+#include "scoped.h"
+#include "settings.h"
+#include "walk.h"
+
+namespace {
+
+// `base`, or with `numbered` `base` + "." + n in plain decimal digits ("Cube.10").
+String NewName(String base, Bool numbered, Int32 n) {
+  if (numbered) base.Insert(base.GetLength(), String(".") + String::IntToString(n));
+  return base;
+}
+
+// Undo: CHANGE_SMALL for the instance, before its name changes.
+void RenameInstance(BaseDocument* doc, BaseObject* instance, const String& name) {
+  doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
+  instance->SetName(name);
+}
+
+// Renames every instance object of the document whose reference (with followChain, the end of its
+// chain) is `reference`, numbering them 1, 2, ... in document order.
+void RenameInstancesOf(BaseDocument* doc, BaseObject* reference, Bool followChain, Bool numbered) {
+  const String base = reference->GetName();
+  Int32 n = 1;
+  for (BaseObject* op = doc->GetFirstObject(); op; op = NextObjectInTree(op)) {
+    if (op->GetType() != Oinstance || GetReferenceObject(op, followChain) != reference) continue;
+    RenameInstance(doc, op, NewName(base, numbered, n++));
+  }
+}
+
+// The run inside its undo group. False when the array cannot be made or holds an empty slot (the
+// renames made before stay).
+Bool RenameSelection(BaseDocument* doc) {
+  UndoGroup undo(doc);
+  ScopedAtomArray active;
+  if (!active) return false;
+  // Selected objects below selected parents are entries too.
+  doc->GetActiveObjects(*active, GETACTIVEOBJECTFLAGS::CHILDREN);
+  const Int32 keys = GetKeyboardModifiers();
+  const Bool shift = (keys & QSHIFT) != 0;
+  const Bool ctrl = (keys & QCTRL) != 0;
+
+  for (Int32 i = 0; i < active->GetCount(); ++i) {
+    BaseObject* entry = static_cast<BaseObject*>(active->GetIndex(i));
+    if (!entry) return false;
+    if (entry->GetType() != Oinstance) {
+      RenameInstancesOf(doc, entry, ctrl, shift);
+      continue;
+    }
+    // A selected instance is named after its own reference, numbered by its place in the list.
+    BaseObject* reference = GetReferenceObject(entry, ctrl);
+    if (reference) RenameInstance(doc, entry, NewName(reference->GetName(), shift, i + 1));
+  }
+  return true;
+}
+
+}  // namespace
+
+// For each selected instance: its reference's name; for each other selected object: its name for
+// all of its instances. Shift numbers the names, Ctrl follows chains of instances. One undo step,
+// then a refresh. False without a document, without an array, or at an empty slot of the array.
+Bool Command_Rename::Execute(BaseDocument* doc) {
+  if (!doc) return false;
+  if (!RenameSelection(doc)) return false;
+  EventAdd();
+  return true;
+}
+
+Int32 Command_Rename::GetState(BaseDocument* doc) {
+  return StateSelection(doc);
+}

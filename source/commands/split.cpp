@@ -1,0 +1,84 @@
+// Split: gives selected instance objects a reference of their own. The instance selected last is
+// replaced by a copy of what it links to; the other selected instances link to that copy and take
+// its name.
+#include "commands/commands.h"
+#include "commands/enabling.h"
+#include "instance_ops.h"
+#include "scoped.h"
+
+namespace {
+
+// Whether Ctrl is held, as the mouse device reports it (the keyboard device may not have seen the
+// key when the entry was picked with the mouse).
+bool IsCtrlHeldOnMouse() {
+  BaseContainer state;
+  GetInputState(BFM_INPUT_MOUSE, BFM_INPUT_MOUSELEFT, state);
+  return (state.GetInt32(BFM_INPUT_QUALIFIER, 0) & QCTRL) != 0;
+}
+
+// The split itself, inside the caller's undo group. Nothing is freed before the last step, so every
+// object of the working list stays alive for the whole run.
+bool SplitSelection(BaseDocument* doc) {
+  ScopedAtomArray instances;
+  if (!instances) return false;
+  doc->GetActiveObjects(*instances,
+                        GETACTIVEOBJECTFLAGS::CHILDREN | GETACTIVEOBJECTFLAGS::SELECTIONORDER);
+  if (instances->GetCount() < 2) return false;
+  const bool ctrl = IsCtrlHeldOnMouse();
+
+  // Keep the objects of exactly the instance type, in selection order; the last one is replaced.
+  instances->FilterObject(Oinstance, Oinstance);
+  BaseObject* last = nullptr;
+  if (instances->GetCount() > 0) {
+    last = static_cast<BaseObject*>(instances->GetIndex(instances->GetCount() - 1));
+    if (last) instances->Remove(last);
+  }
+  if (instances->GetCount() < 1 || !last || last->GetType() != Oinstance) return false;
+  String name;
+  if (ctrl && !RenameDialog(&name)) return false;
+
+  BaseObject* copy = CloneReferenceObject(last, false);
+  if (!copy) return false;
+  if (name.GetLength() > 0) copy->SetName(name);
+  doc->InsertObject(copy, last->GetUp(), last->GetPred(), false);
+  doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
+
+  // The other instances link to the copy and take its name, also when the link cannot be set.
+  for (Int32 i = 0; i < instances->GetCount(); ++i) {
+    auto* other = static_cast<BaseObject*>(instances->GetIndex(i));
+    if (!other) continue;
+    LinkInstanceTo(other, copy);
+    other->SetName(copy->GetName());
+  }
+
+  // The replaced instance goes with its children, selected instances below it included.
+  doc->AddUndo(UNDOTYPE::DELETEOBJ, last);
+  last->Remove();
+  BaseObject::Free(last);
+  return true;
+}
+
+}  // namespace
+
+// Splits the selected instance objects off their reference: a copy of what the instance selected
+// last links to directly (named as typed in the rename dialog under Ctrl, else like the original)
+// takes that instance's place; the other selected instances link to the copy and take its name;
+// the instance selected last is freed with its children. Returns true after a split; false, with
+// nothing changed, without a document, with fewer than two selected instances, when the dialog is
+// cancelled, or when the reference cannot be resolved or copied.
+// Undo, in order: CHANGE last instance, NEWOBJ copy, CHANGE_SMALL per other instance, DELETEOBJ last
+// instance. One undo group.
+Bool Command_Split::Execute(BaseDocument* doc) {
+  if (!doc) return false;
+  bool split;
+  {
+    UndoGroup undo(doc);
+    split = SplitSelection(doc);
+  }
+  if (split) EventAdd();
+  return split;
+}
+
+Int32 Command_Split::GetState(BaseDocument* doc) {
+  return StateTwoOrMore(doc);
+}

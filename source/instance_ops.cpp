@@ -1,0 +1,123 @@
+#include "instance_ops.h"
+
+#include "ids.h"
+#include "resource.h"
+#include "settings.h"
+#include "walk.h"
+
+namespace {
+
+// Resolves the link held in `value` in `doc`, accepting objects only.
+BaseObject* ResolveObjectLink(const GeData& value, const BaseDocument* doc) {
+  return static_cast<BaseObject*>(value.GetLinkAtom(doc, Obase));
+}
+
+// True when `op` is `root` or lies somewhere below it.
+Bool IsSelfOrBelow(BaseObject* op, const BaseObject* root) {
+  for (; op; op = op->GetUp())
+    if (op == root) return true;
+  return false;
+}
+
+}  // namespace
+
+// One GeData holds every link read along the chain, so a look-up allocates nothing of its own: the
+// host answers with a marker and resolves it in the instance's document.
+BaseObject* GetReferenceObject(BaseObject* obj, Bool followChain) {
+  if (!obj || !obj->IsInstanceOf(Oinstance)) return nullptr;
+  GeData link;
+  if (!obj->GetParameter(DescID(INSTANCEOBJECT_LINK), link, DESCFLAGS_GET::NONE)) return nullptr;
+  BaseDocument* doc = obj->GetDocument();
+  if (!doc) return nullptr;
+  BaseObject* current = ResolveObjectLink(link, doc);
+  if (!current || !followChain) return current;
+
+  // Follow instance-of-instance links; a chain longer than the limit is taken for a cycle.
+  for (Int32 left = MAX_INSTANCE_CHAIN; current->IsInstanceOf(Oinstance); --left) {
+    if (left <= 0) {
+      MessageDialog(g_resource.LoadString(IDS_CHAIN_LIMIT));
+      return nullptr;
+    }
+    if (!current->GetParameter(DescID(INSTANCEOBJECT_LINK), link, DESCFLAGS_GET::NONE))
+      return nullptr;
+    current = ResolveObjectLink(link, doc);
+    if (!current) return nullptr;
+  }
+  return current;
+}
+
+BaseObject* CreateInstanceOf(BaseObject* source) {
+  if (!source) return nullptr;
+  BaseDocument* doc = source->GetDocument();
+  if (!doc) return nullptr;
+  BaseObject* instance = BaseObject::Alloc(Oinstance);
+  if (!instance) return nullptr;
+  // The new object is in no document yet; the caller inserts it.
+  doc->AddUndo(UNDOTYPE::NEWOBJ, instance);
+  const Int32 mode = GetInstanceModeSetting();
+
+  doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
+  instance->SetName(source->GetName());
+  doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
+  instance->SetParameter(DescID(INSTANCEOBJECT_MODE), GeData(mode), DESCFLAGS_SET::NONE);
+  LinkInstanceTo(instance, source);  // on failure the instance simply stays without a link
+
+  // The selection moves from the source to its new instance.
+  doc->AddUndo(UNDOTYPE::BITS, source);
+  source->DelBit(BIT_ACTIVE);
+  doc->AddUndo(UNDOTYPE::BITS, instance);
+  instance->SetBit(BIT_ACTIVE);
+  return instance;
+}
+
+Bool LinkInstanceTo(BaseObject* instance, BaseObject* reference) {
+  if (!instance || !reference) return false;
+  if (instance->GetType() != Oinstance) return false;
+  BaseDocument* doc = reference->GetDocument();
+  if (!doc) return false;
+  BaseLink* link = BaseLink::Alloc();
+  if (!link) return false;
+  link->SetLink(reference);
+  GeData value;
+  value.SetBaseLink(*link);
+
+  doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
+  instance->SetParameter(DescID(INSTANCEOBJECT_LINK), value, DESCFLAGS_SET::NONE);
+  instance->Message(MSG_UPDATE);
+  BaseLink::Free(link);
+  return true;
+}
+
+BaseObject* CloneReferenceObject(BaseObject* obj, Bool followChain) {
+  if (!obj) return nullptr;
+  BaseDocument* doc = obj->GetDocument();
+  if (!doc) return nullptr;
+  // Recorded before any test: callers rely on the entry being there whatever follows.
+  doc->AddUndo(UNDOTYPE::CHANGE, obj);
+  if (!obj->IsInstanceOf(Oinstance)) return nullptr;
+  BaseObject* reference = GetReferenceObject(obj, followChain);
+  if (!reference) return nullptr;
+  return static_cast<BaseObject*>(reference->GetClone(COPYFLAGS::NONE, nullptr));
+}
+
+// A target that is `from` itself or lies below it would have to be inserted under itself: such a
+// call moves nothing (and records nothing) instead.
+void MoveChildren(BaseObject* from, BaseObject* to) {
+  if (!from || !to) return;
+  BaseDocument* doc = from->GetDocument();
+  if (!doc) return;
+  if (IsSelfOrBelow(to, from)) return;
+  for (BaseObject* child = from->GetDown(); child;) {
+    BaseObject* next = child->GetNext();  // taken before the move changes it
+    doc->AddUndo(UNDOTYPE::CHANGE, child);
+    child->Remove();
+    child->InsertUnderLast(to);
+    child = next;
+  }
+}
+
+// Walks the subtree without recursion, so that a deep hierarchy cannot exhaust the stack.
+void CollectDescendants(BaseObject* obj, AtomArray* array) {
+  if (!obj || !array) return;
+  for (BaseObject* op = obj->GetDown(); op; op = NextObjectInSubtree(op, obj)) array->Append(op);
+}

@@ -1,0 +1,124 @@
+// Frame objects / Frame elements: the host frames with the selected instances in mode 0.
+#include "command_fixture.h"
+
+namespace gemlith_test {
+namespace {
+
+using standin::kFrameElementsCommand;
+using standin::kFrameObjectsCommand;
+using standin::TranslationMatrix;
+
+struct FrameCommand {
+  int32_t plugin_id;
+  int32_t host_command;
+  int32_t undo_groups;  // Frame elements opens one (which stays empty), Frame objects none
+};
+
+class Frame : public CommandTest, public ::testing::WithParamInterface<FrameCommand> {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    r = Cube("R");
+    i = Instance("I", r);
+    host().SetMode(i, 2);
+    host().SetMatrix(i, TranslationMatrix(500, 0, 0));
+  }
+  // Runs the command and checks what holds for every successful run: the host command ran once,
+  // one refresh, no undo entry, the expected undo groups, no undo step with any effect.
+  standin::RunResult RunFrame() {
+    const standin::RunResult res = RunCommand(GetParam().plugin_id);
+    EXPECT_TRUE(res.result);
+    EXPECT_EQ(res.activity.event_adds, 1);
+    EXPECT_EQ(res.activity.undo_groups, GetParam().undo_groups);
+    EXPECT_TRUE(res.activity.undo.empty());
+    EXPECT_EQ(res.activity.framing.size(), 1u);
+    if (!res.activity.framing.empty()) {
+      EXPECT_EQ(res.activity.framing[0].command, GetParam().host_command);
+    }
+    return res;
+  }
+  int32_t SavedMode(GmNode* n) {
+    const std::optional<standin::Record> rec = host().GetRecord(n);
+    return rec && rec->saved_mode ? *rec->saved_mode : -1;
+  }
+
+  GmNode *r, *i;
+};
+
+TEST_P(Frame, InstancesAreInModeZeroWhileTheHostFrames) {
+  GmNode* zero = Instance("Zero", r);  // mode 0 already
+  standin::Record old;
+  old.saved_mode = 7;
+  old.swap_partner = M(r);
+  host().SetRecord(i, old);  // an earlier record is replaced whole
+  SelectOnly({i, zero, r});
+  const standin::RunResult res = RunFrame();
+  ASSERT_EQ(res.activity.framing.size(), 1u);
+  EXPECT_EQ(res.activity.framing[0].modes,
+            (std::map<Marker, int32_t>{{M(i), 0}, {M(zero), 0}}));
+  EXPECT_EQ(host().Mode(i), 2);
+  EXPECT_EQ(host().Mode(zero), 0);
+  EXPECT_EQ(SavedMode(i), 2);
+  EXPECT_EQ(SavedMode(zero), 0);
+  EXPECT_FALSE(host().GetRecord(i)->swap_partner.has_value());
+  EXPECT_FALSE(host().GetRecord(r).has_value());  // ordinary objects get no record
+}
+
+TEST_P(Frame, DerivedInstanceTypesAreLeftAlone) {
+  GmNode* derived = Add(standin::kOinstanceDerived, "D");
+  host().SetLink(derived, r);
+  host().SetMode(derived, 2);
+  SelectOnly({derived});
+  const standin::RunResult res = RunFrame();
+  ASSERT_EQ(res.activity.framing.size(), 1u);
+  EXPECT_EQ(res.activity.framing[0].modes, (std::map<Marker, int32_t>{{M(derived), 2}}));
+  EXPECT_FALSE(host().GetRecord(derived).has_value());
+}
+
+TEST_P(Frame, HostCommandRunsWithoutInstancesOrSelection) {
+  for (const std::vector<GmNode*>& selection : {std::vector<GmNode*>{r}, std::vector<GmNode*>{}}) {
+    SelectOnly(selection);
+    RunFrame();
+    EXPECT_EQ(standin::Diff(SceneBefore(), SceneAfter()), "");
+  }
+}
+
+TEST_P(Frame, NothingRunsWhenTheListCannotBeMade) {
+  SelectOnly({i});
+  host().faults().FailNth(standin::Alloc::Array, 2);  // the first array is the menu state's
+  const standin::RunResult res = RunCommand(GetParam().plugin_id);
+  EXPECT_FALSE(res.result);
+  EXPECT_TRUE(res.activity.framing.empty());
+  EXPECT_EQ(res.activity.event_adds, 0);
+  EXPECT_EQ(res.activity.undo_groups, GetParam().undo_groups);  // opened and closed again
+  EXPECT_EQ(standin::Diff(SceneBefore(), SceneAfter()), "");
+}
+
+// The view after framing a mode-2 instance is the view of its reference's box at the instance's
+// place, which is what a cube standing there frames to.
+TEST_P(Frame, FramesTheReferencesBoxAtTheInstancesPlace) {
+  SelectOnly({i});
+  RunFrame();
+  const standin::View withModule = host().GetView();
+  ASSERT_TRUE(withModule.framed);
+
+  GmNode* stand = Cube("Stand");
+  host().SetMatrix(stand, TranslationMatrix(500, 0, 0));
+  SelectOnly({stand});
+  RunFrame();
+  const standin::View cubeThere = host().GetView();
+  for (int axis = 0; axis < 3; ++axis) EXPECT_DOUBLE_EQ(withModule.center[axis], cubeThere.center[axis]);
+  EXPECT_DOUBLE_EQ(withModule.radius, cubeThere.radius);
+  EXPECT_GT(withModule.radius, 0);  // a proxy alone would frame to a point
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothCommands, Frame,
+    ::testing::Values(FrameCommand{ID_GEMLITH_FRAMEOBJECTS, kFrameObjectsCommand, 0},
+                      FrameCommand{ID_GEMLITH_FRAMEELEMENTS, kFrameElementsCommand, 1}),
+    [](const ::testing::TestParamInfo<FrameCommand>& info) {
+      return info.param.plugin_id == ID_GEMLITH_FRAMEOBJECTS ? "FrameObjects" : "FrameElements";
+    });
+
+}  // namespace
+}  // namespace gemlith_test

@@ -1,0 +1,147 @@
+// Make editable: each selected instance becomes a copy of its reference, in its place.
+#include "command_fixture.h"
+
+namespace gemlith_test {
+namespace {
+
+using standin::kOcube;
+using standin::kOinstance;
+using standin::kQAlt;
+using standin::kQCtrl;
+using standin::kQShift;
+using standin::kUndoBits;
+using standin::kUndoChange;
+using standin::kUndoChangeSmall;
+using standin::kUndoDeleteObj;
+using standin::kUndoNewObj;
+using standin::TranslationMatrix;
+
+// R (a cube at x=1) has child rc; instance I (at x=7) of R has children i1, i2; instance J links to
+// I. I is selected.
+class MakeEditable : public CommandTest {
+ protected:
+  void SetUp() override {
+    CommandTest::SetUp();
+    r = Cube("R");
+    rc = Null("rc", r);
+    i = Instance("I", r);
+    i1 = Null("i1", i);
+    i2 = Null("i2", i);
+    j = Instance("J", i);
+    host().SetMatrix(r, TranslationMatrix(1, 0, 0));
+    host().SetMatrix(i, TranslationMatrix(7, 0, 0));
+    SelectOnly({i});
+  }
+  standin::RunResult Run(int32_t keys = 0) { return RunCommand(ID_GEMLITH_MAKEEDITABLE, keys); }
+  // The object now standing where I stood (right after R).
+  GmNode* CopyOfR() { return TopLevel()[1]; }
+  std::vector<std::string> ChildNames(GmNode* n) {
+    std::vector<std::string> names;
+    for (GmNode* c : Children(n)) names.push_back(Name(c));
+    return names;
+  }
+
+  GmNode *r, *rc, *i, *i1, *i2, *j;
+};
+
+TEST_F(MakeEditable, CopyTakesPlaceMatrixChildrenAndIncomingLinks) {
+  const Marker mi = M(i);
+  const standin::RunResult res = Run();
+  ASSERT_TRUE(res.result);
+  EXPECT_EQ(res.activity.event_adds, 1);
+  GmNode* copy = CopyOfR();
+  EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{r, copy, j}));
+  EXPECT_EQ(Find(mi), nullptr);
+  EXPECT_EQ(host().Type(copy), kOcube);
+  EXPECT_EQ(Name(copy), "R");
+  EXPECT_EQ(host().Matrix(copy), TranslationMatrix(7, 0, 0));
+  EXPECT_EQ(ChildNames(copy), (std::vector<std::string>{"rc", "i1", "i2"}));
+  EXPECT_EQ(Children(copy)[1], i1);
+  EXPECT_EQ(host().LinkTarget(j), copy);
+  EXPECT_EQ(Selection(), (std::vector<GmNode*>{copy}));
+  ExpectUndo(res, {{kUndoChange, mi}, {kUndoNewObj, M(copy)}, {kUndoBits, M(copy)},
+                   {kUndoChangeSmall, M(j)}, {kUndoChange, M(i1)}, {kUndoChange, M(i2)},
+                   {kUndoDeleteObj, mi}});
+  ExpectUndoRedoRoundTrip();
+}
+
+TEST_F(MakeEditable, ShiftAndAltChooseWhichChildrenTheCopyKeeps) {
+  struct Case {
+    int32_t keys;
+    std::vector<std::string> children;
+  };
+  for (const Case& c : {Case{kQShift, {"i1", "i2"}}, Case{kQAlt, {"rc"}},
+                        Case{kQShift | kQAlt, {}}}) {
+    SCOPED_TRACE(c.keys);
+    const Marker mi = M(i);
+    ASSERT_TRUE(Run(c.keys).result);
+    EXPECT_EQ(ChildNames(CopyOfR()), c.children);
+    EXPECT_EQ(NamesInOrder().size(), 4 + c.children.size());  // R, rc, copy, J + kept children
+    ExpectUndoRedoRoundTrip();
+    ASSERT_TRUE(host().Undo());  // back to the scene of SetUp for the next case
+    i = Find(mi);
+    ASSERT_NE(i, nullptr);
+    SelectOnly({i});
+  }
+}
+
+TEST_F(MakeEditable, CtrlCopiesTheEndOfTheChain) {
+  const Marker ma = M(Instance("A", i));  // A -> I -> R
+  for (int32_t keys : {0, kQCtrl}) {
+    SelectOnly({Find(ma)});
+    ASSERT_TRUE(Run(keys).result);
+    GmNode* copy = TopLevel().back();
+    EXPECT_EQ(host().Type(copy), keys ? kOcube : kOinstance);
+    if (!keys) {
+      EXPECT_EQ(host().LinkTarget(copy), r);  // a clone of I, linking to R
+    }
+    ExpectUndoRedoRoundTrip();
+    ASSERT_TRUE(host().Undo());
+    ASSERT_NE(Find(ma), nullptr);
+  }
+}
+
+TEST_F(MakeEditable, EmptyLinksAndOrdinaryObjectsStayUnchanged) {
+  GmNode* e = Instance("E", nullptr);
+  GmNode* x = Null("X");
+  SelectOnly({e, x, i});
+  const standin::RunResult res = Run();
+  ASSERT_TRUE(res.result);
+  EXPECT_EQ(NamesInOrder(),
+            (std::vector<std::string>{"R", "rc", "R", "rc", "i1", "i2", "J", "E", "X"}));
+  EXPECT_TRUE(host().IsSelected(e));
+  EXPECT_TRUE(host().IsSelected(x));
+  ASSERT_FALSE(res.activity.undo.empty());
+  EXPECT_EQ(res.activity.undo.back(), (UndoRecord{kUndoChange, M(e)}));  // E comes after I
+  ExpectUndoRedoRoundTrip();
+}
+
+TEST_F(MakeEditable, WithAltASelectedInstanceBelowAConvertedOneIsSkipped) {
+  GmNode* inner = Instance("Inner", r, i);  // selected, and freed with I when Alt is held
+  SelectOnly({i, inner});
+  const Marker mi = M(i);
+  const Marker mInner = M(inner);
+  const standin::RunResult res = Run(kQAlt);
+  ASSERT_TRUE(res.result);
+  EXPECT_EQ(Find(mInner), nullptr);
+  EXPECT_EQ(NamesInOrder(), (std::vector<std::string>{"R", "rc", "R", "rc", "J"}));
+  ExpectUndoRedoRoundTrip();
+
+  ASSERT_TRUE(host().Undo());  // without Alt both are converted, the inner copy below the outer one
+  SelectOnly({Find(mi), Find(mInner)});
+  ASSERT_TRUE(Run().result);
+  EXPECT_EQ(ChildNames(CopyOfR()), (std::vector<std::string>{"rc", "i1", "i2", "R"}));
+  ExpectUndoRedoRoundTrip();
+}
+
+TEST_F(MakeEditable, NothingChangesWhenTheListCannotBeMade) {
+  host().faults().FailNth(standin::Alloc::Array, 2);  // the first array is the menu state's
+  const standin::RunResult res = Run();
+  EXPECT_FALSE(res.result);
+  EXPECT_EQ(res.activity.event_adds, 0);
+  EXPECT_TRUE(res.activity.undo.empty());
+  EXPECT_EQ(standin::Diff(SceneBefore(), SceneAfter()), "");
+}
+
+}  // namespace
+}  // namespace gemlith_test

@@ -1,6 +1,8 @@
 // Frame objects and Frame elements: run the host's framing command with every selected instance
 // object drawn in instance mode 0 for the time of the framing, so that the view frames what the
 // instances show rather than their proxies.
+#include <vector>
+
 #include "commands/commands.h"
 #include "commands/enabling.h"
 #include "ids.h"
@@ -16,16 +18,20 @@ BaseContainer* InstanceData(C4DAtom* atom) {
 }
 
 // Saves the instance mode of `atom` as element 1 of a fresh record, which replaces the object's
-// record, and switches the object to mode 0. No undo entry.
-void SaveModeAndClear(C4DAtom* atom) {
+// record, and switches the object to mode 0. No undo entry. False when the object was left as it
+// is: not exactly an instance object, or no record could be made to keep its mode in (switching it
+// then would lose the mode for good).
+bool SaveModeAndClear(C4DAtom* atom) {
   BaseContainer* data = InstanceData(atom);
-  if (!data) return;
+  if (!data) return false;
   BaseContainer record;
+  if (!record.IsValid()) return false;
   GeData mode;
   atom->GetParameter(DescID(INSTANCEOBJECT_MODE), mode, DESCFLAGS_GET::NONE);
   record.SetInt32(RECORD_SAVED_MODE, mode.GetInt32());
   atom->SetParameter(DescID(INSTANCEOBJECT_MODE), GeData(Int32(0)), DESCFLAGS_SET::NONE);
   data->SetContainer(ID_GEMLITH, record);
+  return true;
 }
 
 // Gives `atom` back the mode saved in its record; the record stays. No undo entry.
@@ -47,9 +53,14 @@ bool FrameWithInstancesInModeZero(BaseDocument* doc, Int32 command) {
   if (!selection) return false;
   doc->GetActiveObjects(*selection,
                         GETACTIVEOBJECTFLAGS::CHILDREN | GETACTIVEOBJECTFLAGS::SELECTIONORDER);
-  for (Int32 i = 0; i < selection->GetCount(); ++i) SaveModeAndClear(selection->GetIndex(i));
+  // Only the objects switched here are restored: an object left alone may carry an older record
+  // whose saved mode is not its mode now.
+  std::vector<bool> switched(static_cast<size_t>(selection->GetCount()), false);
+  for (Int32 i = 0; i < selection->GetCount(); ++i)
+    switched[static_cast<size_t>(i)] = SaveModeAndClear(selection->GetIndex(i));
   CallCommand(command, 0);
-  for (Int32 i = 0; i < selection->GetCount(); ++i) RestoreMode(selection->GetIndex(i));
+  for (Int32 i = 0; i < selection->GetCount(); ++i)
+    if (switched[static_cast<size_t>(i)]) RestoreMode(selection->GetIndex(i));
   return true;
 }
 

@@ -47,7 +47,9 @@ bool SplitSelection(BaseDocument* doc) {
   for (Int32 i = 0; i < instances->GetCount(); ++i) {
     auto* other = static_cast<BaseObject*>(instances->GetIndex(i));
     if (!other) continue;
-    LinkInstanceTo(other, copy);
+    // The name changes even when no link could be made; LinkInstanceTo then recorded nothing, so
+    // the rename gets an entry of its own and undo gives the old name back.
+    if (!LinkInstanceTo(other, copy)) doc->AddUndo(UNDOTYPE::CHANGE_SMALL, other);
     other->SetName(copy->GetName());
   }
 

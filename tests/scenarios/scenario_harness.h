@@ -17,8 +17,19 @@
 #define GEMLITH_TESTS_SCENARIO_HARNESS_H
 
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdint>
@@ -80,6 +91,66 @@ inline std::string ShellQuote(const std::string& s) {
   for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return q + "'";
 }
+
+inline unsigned long ProcessId() {
+#if defined(_WIN32)
+  return GetCurrentProcessId();
+#else
+  return static_cast<unsigned long>(::getpid());
+#endif
+}
+
+#if defined(_WIN32)
+// Quotes an argument so that the C runtime's command-line parser hands it back unchanged.
+inline std::wstring WindowsQuote(const std::wstring& s) {
+  std::wstring q = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : s) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote (and before the closing quote) are doubled.
+    q.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+    backslashes = 0;
+    q += c;
+  }
+  q.append(2 * backslashes, L'\\');
+  return q + L"\"";
+}
+
+// Splits "NAME=value NAME2='quoted value' NAME3=" (POSIX shell words, as ShellQuote writes them)
+// into (name, value) pairs.
+inline std::vector<std::pair<std::string, std::string>> ParseEnvAssignments(const std::string& env) {
+  std::vector<std::string> words;
+  std::string word;
+  bool in_word = false, quoted = false;
+  for (char c : env) {
+    if (quoted) {
+      if (c == '\'') quoted = false;
+      else word += c;
+    } else if (c == '\'') {
+      quoted = in_word = true;
+    } else if (c == '\\') {
+      in_word = true;  // only \' appears outside quotes: the next character stands for itself
+    } else if (c == ' ' || c == '\t') {
+      if (in_word) words.push_back(word);
+      word.clear();
+      in_word = false;
+    } else {
+      word += c;
+      in_word = true;
+    }
+  }
+  if (in_word) words.push_back(word);
+  std::vector<std::pair<std::string, std::string>> out;
+  for (const std::string& w : words) {
+    const size_t eq = w.find('=');
+    if (eq != std::string::npos) out.emplace_back(w.substr(0, eq), w.substr(eq + 1));
+  }
+  return out;
+}
+#endif
 
 // What one run of gemlith-host gave.
 struct ScenarioRun {
@@ -153,7 +224,7 @@ class Scenario {
     for (char& c : name)
       if (c == '/' || c == ' ') c = '_';
     dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("gemlith-scenario-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+           ("gemlith-scenario-" + std::to_string(ProcessId()) + "-" + std::to_string(counter++) +
             "-" + name);
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
@@ -213,15 +284,19 @@ class Scenario {
                       const std::string& env = "") {
     const std::filesystem::path stdout_file = dir_ / "stdout.txt";
     const std::filesystem::path stderr_file = dir_ / "stderr.txt";
+    ScenarioRun r;
+#if defined(_WIN32)
+    r.exit_code = RunWindowsProcess(args, env, stdout_file, stderr_file);
+#else
     std::string cmd = "cd " + ShellQuote(dir_.string()) + " && " + env + " " +
                       ShellQuote(GEMLITH_HOST_PATH);
     for (const std::string& a : args) cmd += " " + ShellQuote(a);
     cmd += " >" + ShellQuote(stdout_file.string()) + " 2>" + ShellQuote(stderr_file.string()) +
            " </dev/null";
 
-    ScenarioRun r;
     const int status = std::system(cmd.c_str());
     r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     r.out = ReadText(stdout_file);
     r.err = ReadText(stderr_file);
     if (json_report) {
@@ -240,6 +315,62 @@ class Scenario {
   }
 
  private:
+#if defined(_WIN32)
+  // The same run on Windows, without a shell: the environment assignments are set in this process
+  // around CreateProcess (the child inherits them) and put back afterwards.
+  int RunWindowsProcess(const std::vector<std::string>& args, const std::string& env,
+                        const std::filesystem::path& stdout_file,
+                        const std::filesystem::path& stderr_file) {
+    std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
+    for (const auto& [name, value] : ParseEnvAssignments(env)) {
+      const std::wstring wname = std::filesystem::path(name).wstring();
+      wchar_t old[32768];
+      const DWORD n = GetEnvironmentVariableW(wname.c_str(), old, 32768);
+      saved.emplace_back(wname, n > 0 && n < 32768 ? std::optional<std::wstring>(old)
+                                                   : std::nullopt);
+      // An empty value unsets the variable, as an empty one counts as unset on POSIX too.
+      SetEnvironmentVariableW(wname.c_str(),
+                              value.empty() ? nullptr : std::filesystem::path(value).c_str());
+    }
+    std::wstring cmd = WindowsQuote(std::filesystem::path(GEMLITH_HOST_PATH).wstring());
+    for (const std::string& a : args) cmd += L" " + WindowsQuote(std::filesystem::path(a).wstring());
+
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    auto open = [&inherit](const std::wstring& p, DWORD access, DWORD disposition) {
+      return CreateFileW(p.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE in = open(L"NUL", GENERIC_READ, OPEN_EXISTING);
+    HANDLE out = open(stdout_file.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+    HANDLE err = open(stderr_file.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    PROCESS_INFORMATION pi{};
+    int exit_code = -1;
+    const std::wstring cwd = dir_.wstring();
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, cwd.c_str(), &si,
+                       &pi)) {
+      WaitForSingleObject(pi.hProcess, INFINITE);
+      DWORD code = 0;
+      if (GetExitCodeProcess(pi.hProcess, &code)) exit_code = static_cast<int>(code);
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+    } else {
+      ADD_FAILURE() << GEMLITH_HOST_PATH << " could not be started (error " << GetLastError()
+                    << ")";
+    }
+    for (HANDLE h : {in, out, err})
+      if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    for (const auto& [name, value] : saved)
+      SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
+    return exit_code;
+  }
+#endif
+
   std::filesystem::path dir_;
   std::filesystem::path prefs_;
   std::optional<std::filesystem::path> scene_;

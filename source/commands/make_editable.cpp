@@ -46,13 +46,30 @@ void FreeChildren(BaseObject* obj) {
   }
 }
 
+// True when `ancestor` lies above `op` in the hierarchy.
+bool IsAncestorOf(const BaseObject* ancestor, BaseObject* op) {
+  if (!ancestor) return false;
+  for (BaseObject* up = op->GetUp(); up; up = up->GetUp())
+    if (up == ancestor) return true;
+  return false;
+}
+
 // Replaces one instance object by an editable copy of its reference. Returns false, leaving the
-// instance in place (its CHANGE entry stays recorded), when no copy can be made. On success the
+// instance in place (its CHANGE entry stays recorded), when no copy can be made or the instance
+// lies inside its own reference. On success the
 // markers of the freed instance and of whatever it still held are added to `freed`.
 bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKeys& keys,
                    std::unordered_set<UInt64>& freed) {
   BaseObject* copy = CloneReferenceObject(instance, keys.followChain);
   if (!copy) return false;
+  // An instance inside its own reference is left alone: the copy would hold a copy of the instance
+  // itself, and each further such instance would copy all copies made before it, doubling the
+  // scene with every one. The look-up cannot fail or show a message here: the clone just made
+  // the same one.
+  if (IsAncestorOf(GetReferenceObject(instance, keys.followChain), instance)) {
+    BaseObject::Free(copy);
+    return false;
+  }
 
   doc->InsertObject(copy, instance->GetUp(), instance->GetPred(), false);
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);

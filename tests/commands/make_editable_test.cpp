@@ -145,3 +145,28 @@ TEST_F(MakeEditable, NothingChangesWhenTheListCannotBeMade) {
 
 }  // namespace
 }  // namespace gemlith_test
+
+namespace gemlith_test {
+namespace {
+
+// An instance inside its own reference would get a copy that holds a copy of itself; with several
+// of them each copy would hold all earlier ones. Such an instance is left alone.
+TEST_F(MakeEditable, InstanceInsideItsOwnReferenceIsLeftAlone) {
+  GmNode* cube = Cube("Cube");
+  GmNode* inner = Instance("Inner", cube, cube);
+  GmNode* outer = Instance("Outer", cube);
+  SelectOnly({inner, outer});
+  const standin::RunResult r = RunCommand(ID_GEMLITH_MAKEEDITABLE);
+  EXPECT_TRUE(r.result);
+  EXPECT_EQ(Find(M(inner)), inner);
+  EXPECT_EQ(Children(cube).size(), 1u);  // still just the inner instance
+  EXPECT_EQ(Find(M(outer)), nullptr);    // the other one became a copy of the cube
+  const std::vector<std::string> names = NamesInOrder();  // after the fixture's own objects
+  ASSERT_GE(names.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(names.end() - 4, names.end()),
+            (std::vector<std::string>{"Cube", "Inner", "Cube", "Inner"}));
+  ExpectUndoRedoRoundTrip();
+}
+
+}  // namespace
+}  // namespace gemlith_test

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target gemlith gemlith-host
+cmake --build build -j "$(getconf _NPROCESSORS_ONLN)" --target gemlith gemlith-host
 # Keep the demo's preferences out of the user's own.
 export XDG_CONFIG_HOME="$PWD/build/demo-config"
 build/bin/gemlith-host

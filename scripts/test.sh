@@ -16,5 +16,5 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 
 cmake -S . -B "$dir" -G Ninja "${flags[@]}"
-cmake --build "$dir" -j "$(nproc)"
-ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+cmake --build "$dir" -j "$(getconf _NPROCESSORS_ONLN)"
+ctest --test-dir "$dir" --output-on-failure -j "$(getconf _NPROCESSORS_ONLN)"

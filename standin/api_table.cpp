@@ -138,7 +138,7 @@ void DocGetActiveObjects(GmDoc* doc, GmArray* out, int32_t flags) {
   NEED_HOST();
   if (!KnownDoc(doc, "GetActiveObjects")) return;
   NEED(out, , "GetActiveObjects without an array");
-  out->nodes = ActiveObjects(doc, flags);
+  out->nodes = ActiveObjects(H(), doc, flags);
 }
 
 void DocGetActiveObjectsFilter(GmDoc* doc, GmArray* out, GmBool children, int32_t type,
@@ -147,7 +147,7 @@ void DocGetActiveObjectsFilter(GmDoc* doc, GmArray* out, GmBool children, int32_
   if (!KnownDoc(doc, "GetActiveObjectsFilter")) return;
   NEED(out, , "GetActiveObjectsFilter without an array");
   out->nodes.clear();
-  for (GmNode* n : ActiveObjects(doc, children ? kActiveChildren : 0)) {
+  for (GmNode* n : ActiveObjects(H(), doc, children ? kActiveChildren : 0)) {
     if ((type == -1 || n->type == type) && IsInstanceOf(n, instance_of)) out->nodes.push_back(n);
   }
 }
@@ -155,7 +155,7 @@ void DocGetActiveObjectsFilter(GmDoc* doc, GmArray* out, GmBool children, int32_
 GmNode* DocGetActiveObject(GmDoc* doc) {
   NEED_HOST(nullptr);
   if (!KnownDoc(doc, "GetActiveObject")) return nullptr;
-  return ActiveObject(doc);
+  return ActiveObject(H(), doc);
 }
 
 GmNode* DocGetFirstObject(GmDoc* doc) {
@@ -205,8 +205,9 @@ GmBool NodeGetParameter(GmNode* n, int32_t id, GmValue* out, int32_t) {
 }
 
 GmBool NodeSetParameter(GmNode* n, int32_t id, const GmValue* value, int32_t) {
+  NEED_HOST(0);
   if (!n || !value) return 0;
-  return SetParameter(n, id, *value);
+  return SetParameter(H(), n, id, *value);
 }
 
 GmBool NodeMessage(GmNode*, int32_t, void*) { return 1; }
@@ -288,21 +289,33 @@ GmBool NodeTransferGoal(GmNode* source, GmNode* target, GmBool undo_links) {
   if (!doc) return 0;
   const Marker from = source->marker;
   const Marker to = target->marker;
-  for (GmNode* obj : WalkDocument(doc)) {
-    bool hits = HasInstanceParameters(obj) && obj->link == from;
-    auto has_link = [from](GmNode* n) {
-      bool found = false;
-      if (n->data) ForEachLink(*n->data, [&](Marker& m) { found = found || m == from; });
-      return found;
-    };
-    hits = hits || has_link(obj);
-    for (GmNode* t : obj->tags) hits = hits || has_link(t);
-    if (!hits) continue;
+
+  // The objects of the document that hold a link to the source, found through the link index
+  // rather than by walking the document: the instances whose link names it, and the holders of
+  // link elements (an object through its own data or a tag's). A holder whose containers turn out
+  // to hold no link at all leaves the set.
+  std::vector<GmNode*> hits;
+  for (GmNode* n = h.links.FirstLinking(from); n; n = n->link_next)
+    if (HasInstanceParameters(n) && DocOf(n) == doc) hits.push_back(n);
+  const std::vector<GmNode*> holders = h.links.Holders();
+  for (GmNode* holder : holders) {
+    if (!DataLinksTo(holder, 0)) {
+      h.links.RemoveHolder(holder);
+      continue;
+    }
+    GmNode* obj = IsTag(holder) ? holder->owner : holder;
+    if (IsObject(obj) && DocOf(obj) == doc && DataLinksTo(holder, from)) hits.push_back(obj);
+  }
+  // Each object once, in document order, as a walk would meet them.
+  SortInDocumentOrder(hits);
+  hits.erase(std::unique(hits.begin(), hits.end()), hits.end());
+
+  auto redirect = [from, to](Marker& m) {
+    if (m == from) m = to;
+  };
+  for (GmNode* obj : hits) {
     if (undo_links) AddUndo(h, doc, kUndoChangeSmall, obj);
-    if (HasInstanceParameters(obj) && obj->link == from) obj->link = to;
-    auto redirect = [from, to](Marker& m) {
-      if (m == from) m = to;
-    };
+    if (HasInstanceParameters(obj) && obj->link == from) h.links.SetLink(obj, to);
     if (obj->data) ForEachLink(*obj->data, redirect);
     for (GmNode* t : obj->tags)
       if (t->data) ForEachLink(*t->data, redirect);
@@ -373,8 +386,16 @@ GmContainer* ContainerAlloc() {
   return new GmContainer;
 }
 void ContainerFree(GmContainer* bc) { delete bc; }
+// A container of a node's data tells the host when a link may have come in (see NoteData).
+void NoteWrite(GmContainer* bc) {
+  if (bc->owner)
+    if (HostImpl* h = CurrentImpl()) NoteData(*h, bc->owner, *bc);
+}
+
 void ContainerCopy(GmContainer* dst, const GmContainer* src) {
-  if (dst && src) AssignContainer(*dst, *src);
+  if (!dst || !src) return;
+  AssignContainer(*dst, *src);
+  NoteWrite(dst);
 }
 GmBool ContainerGet(const GmContainer* bc, int32_t id, GmValue* out) {
   if (!bc || !out) return 0;
@@ -384,7 +405,9 @@ GmBool ContainerGet(const GmContainer* bc, int32_t id, GmValue* out) {
   return 1;
 }
 void ContainerSet(GmContainer* bc, int32_t id, const GmValue* value) {
-  if (bc && value) SetElement(*bc, id, FromGm(*value));
+  if (!bc || !value) return;
+  SetElement(*bc, id, FromGm(*value));
+  NoteWrite(bc);
 }
 GmBool ContainerRemove(GmContainer* bc, int32_t id) { return bc ? RemoveElement(*bc, id) : 0; }
 int32_t ContainerCount(const GmContainer* bc) {

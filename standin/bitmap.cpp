@@ -1,3 +1,6 @@
+// Decoding TIFF images with libtiff (POSIX systems; Windows: bitmap_windows.cpp).
+#ifndef _WIN32
+
 #include "bitmap.h"
 
 #include <tiffio.h>
@@ -63,3 +66,5 @@ std::unique_ptr<GmBitmap> LoadTiff(const std::string& path, double pixel_ratio, 
 }
 
 }  // namespace standin
+
+#endif  // _WIN32

@@ -1,4 +1,4 @@
-// Decoded images (TIFF, through libtiff).
+// Decoded images (TIFF: libtiff on POSIX systems, the system's codecs on Windows).
 #ifndef GEMLITH_STANDIN_BITMAP_H
 #define GEMLITH_STANDIN_BITMAP_H
 

@@ -123,11 +123,24 @@ std::unique_ptr<GmContainer> FromData(const ContainerData& data) {
   return c;
 }
 
-void ForEachLink(GmContainer& bc, const std::function<void(Marker&)>& fn) {
-  for (auto& e : bc.elements) {
-    if (e.second.type == GM_VALUE_LINK) fn(e.second.marker);
-    if (e.second.sub) ForEachLink(*e.second.sub, fn);
+bool HasLink(const GmContainer& bc, Marker m) {
+  for (const auto& e : bc.elements) {
+    if (e.second.type == GM_VALUE_LINK && (m == 0 || e.second.marker == m)) return true;
+    if (e.second.sub && HasLink(*e.second.sub, m)) return true;
   }
+  return false;
+}
+
+bool AdoptInner(GmContainer& bc, GmNode* owner) {
+  bool links = false;
+  for (auto& e : bc.elements) {
+    if (e.second.type == GM_VALUE_LINK) links = true;
+    if (e.second.sub) {
+      e.second.sub->owner = owner;
+      links = AdoptInner(*e.second.sub, owner) || links;
+    }
+  }
+  return links;
 }
 
 Value LongValue(int32_t i) {

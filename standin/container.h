@@ -35,6 +35,9 @@ struct Value {
 struct GmContainer {
   GmContainer* self;  // must stay the first member: the handle's first word is the handle
   std::vector<std::pair<int32_t, standin::Value>> elements;
+  // The node whose data this is (at any depth), so that a link written into it reaches the host's
+  // index of link holders; null for a container of no node.
+  GmNode* owner = nullptr;
 
   GmContainer() : self(this) {}
   GmContainer(const GmContainer&) = delete;
@@ -61,7 +64,18 @@ std::unique_ptr<GmContainer> FromData(const ContainerData& data);
 ValueData ToData(const Value& v);
 
 // Calls `fn` for every link element at any depth (the marker may be changed in place).
-void ForEachLink(GmContainer& bc, const std::function<void(Marker&)>& fn);
+template <class Fn>
+void ForEachLink(GmContainer& bc, Fn&& fn) {
+  for (auto& e : bc.elements) {
+    if (e.second.type == GM_VALUE_LINK) fn(e.second.marker);
+    if (e.second.sub) ForEachLink(*e.second.sub, fn);
+  }
+}
+// Whether a link element to `m` (m = 0: to anything) lies in `bc` at any depth.
+bool HasLink(const GmContainer& bc, Marker m);
+// Makes `owner` the owner of the containers inside `bc` (not of bc itself); true when bc holds a
+// link element at any depth.
+bool AdoptInner(GmContainer& bc, GmNode* owner);
 
 Value LongValue(int32_t i);
 Value LinkValue(Marker m);

@@ -1,5 +1,8 @@
 #include "document.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "node.h"
 
 namespace standin {
@@ -10,9 +13,20 @@ const GmNode* RootOf(const GmNode* node) {
   return node;
 }
 
-GmDoc* DocOf(const GmNode* node) {
+// Starts at 1, so that a new node's epoch 0 is never current.
+uint64_t g_tree_epoch = 1;
+
+GmDoc* FindDocOf(const GmNode* node) {
   if (!node) return nullptr;
-  return RootOf(node)->doc;
+  if (node->type == kTagType) {
+    node = node->owner;  // a tag lies where its object lies
+    if (!node) return nullptr;
+  }
+  if (node->doc_epoch == g_tree_epoch) return const_cast<GmDoc*>(node->doc_cache);
+  GmDoc* doc = RootOf(node)->doc;
+  node->doc_cache = doc;
+  node->doc_epoch = g_tree_epoch;
+  return doc;
 }
 
 bool InSubtree(const GmNode* node, const GmNode* root) {
@@ -23,14 +37,58 @@ bool InSubtree(const GmNode* node, const GmNode* root) {
 
 bool IsLinked(const GmNode* node) { return node->up != nullptr || node->doc != nullptr; }
 
-static void Splice(GmNode* node, GmNode*& first, GmNode*& last, GmNode* pred) {
-  // Insert `node` into the sibling list (first, last) after `pred` (null: at the front).
+namespace {
+
+// Labels go up in steps of kLabelGap along a sibling list, starting at kLabelStart: a list can grow
+// at either end and take about 32 insertions at one spot before it needs relabelling.
+constexpr uint64_t kLabelGap = uint64_t{1} << 32;
+constexpr uint64_t kLabelStart = uint64_t{1} << 62;
+
+void Relabel(GmNode* first) {
+  uint64_t count = 0;
+  for (GmNode* n = first; n; n = n->next) ++count;
+  const uint64_t step = std::min(kLabelGap, (uint64_t{1} << 63) / (count + 1));
+  uint64_t label = kLabelStart;
+  for (GmNode* n = first; n; n = n->next, label += step) n->order = label;
+}
+
+// Gives `node`, just spliced in, a label between its neighbours'.
+void Label(GmNode* node, GmNode* first) {
+  const GmNode* pred = node->pred;
+  const GmNode* next = node->next;
+  if (!pred && !next) {
+    node->order = kLabelStart;
+  } else if (!next) {
+    if (pred->order <= UINT64_MAX - kLabelGap) node->order = pred->order + kLabelGap;
+    else Relabel(first);
+  } else if (!pred) {
+    if (next->order >= kLabelGap) node->order = next->order - kLabelGap;
+    else Relabel(first);
+  } else if (next->order - pred->order >= 2) {
+    node->order = pred->order + (next->order - pred->order) / 2;
+  } else {
+    Relabel(first);
+  }
+}
+
+// Inserts `node` into the sibling list (first, last) after `pred` (null: at the front).
+void Splice(GmNode* node, GmNode*& first, GmNode*& last, GmNode* pred) {
+  ++g_tree_epoch;
   GmNode* next = pred ? pred->next : first;
   node->pred = pred;
   node->next = next;
   if (pred) pred->next = node; else first = node;
   if (next) next->pred = node; else last = node;
+  Label(node, first);
 }
+
+int Depth(const GmNode* n) {
+  int d = 0;
+  for (; n->up; n = n->up) ++d;
+  return d;
+}
+
+}  // namespace
 
 void LinkInto(GmNode* node, GmDoc* doc, GmNode* parent, GmNode* pred) {
   if (pred) parent = pred->up;
@@ -70,6 +128,7 @@ void Unlink(GmNode* node) {
   } else {
     return;
   }
+  ++g_tree_epoch;
   if (node->pred) node->pred->next = node->next; else *first = node->next;
   if (node->next) node->next->pred = node->pred; else *last = node->pred;
   node->up = nullptr;
@@ -82,6 +141,50 @@ GmNode* NextInTree(GmNode* node) {
   if (node->down) return node->down;
   while (!node->next && node->up) node = node->up;
   return node->next;
+}
+
+bool InDocumentOrder(const GmNode* a, const GmNode* b) {
+  if (a == b) return false;
+  int da = Depth(a), db = Depth(b);
+  const GmNode* x = a;
+  const GmNode* y = b;
+  for (; da > db; --da) x = x->up;
+  for (; db > da; --db) y = y->up;
+  if (x == y) return x == a;  // one holds the other: the ancestor comes first
+  while (x->up != y->up) {
+    x = x->up;
+    y = y->up;
+  }
+  return x->order < y->order;
+}
+
+void SortInDocumentOrder(std::vector<GmNode*>& nodes, bool by_stamp) {
+  if (nodes.size() < 2) return;
+  // The labels of each node and of its ancestors, top-down, one node after the other.
+  struct Key {
+    GmNode* node;
+    uint64_t stamp;
+    size_t begin, end;  // its labels in `labels`
+  };
+  std::vector<uint64_t> labels;
+  std::vector<Key> keys;
+  keys.reserve(nodes.size());
+  for (GmNode* n : nodes) {
+    const size_t begin = labels.size();
+    for (const GmNode* p = n; p; p = p->up) labels.push_back(p->order);
+    std::reverse(labels.begin() + static_cast<std::ptrdiff_t>(begin), labels.end());
+    keys.push_back(Key{n, by_stamp ? n->stamp : 0, begin, labels.size()});
+  }
+  // Equal labels down to some level mean the same ancestors there (labels differ among siblings),
+  // so the first label that differs decides, and an ancestor (a prefix) comes first.
+  std::sort(keys.begin(), keys.end(), [&labels](const Key& a, const Key& b) {
+    if (a.stamp != b.stamp) return a.stamp < b.stamp;
+    return std::lexicographical_compare(labels.begin() + static_cast<std::ptrdiff_t>(a.begin),
+                                        labels.begin() + static_cast<std::ptrdiff_t>(a.end),
+                                        labels.begin() + static_cast<std::ptrdiff_t>(b.begin),
+                                        labels.begin() + static_cast<std::ptrdiff_t>(b.end));
+  });
+  for (size_t i = 0; i < keys.size(); ++i) nodes[i] = keys[i].node;
 }
 
 std::vector<GmNode*> WalkDocument(const GmDoc* doc) {

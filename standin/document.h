@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "node.h"
 #include "standin/host.h"
 #include "undo.h"
 
@@ -18,8 +19,17 @@ struct GmDoc {
 
 namespace standin {
 
+// Bumped by every edit that can change which document a node lies in (any insertion or removal);
+// a node's remembered document is good while its epoch is this one.
+extern uint64_t g_tree_epoch;
+GmDoc* FindDocOf(const GmNode* node);  // climbs to the root and remembers the answer
+
 // The document the node lies in (a tag: its object's), or null.
-GmDoc* DocOf(const GmNode* node);
+inline GmDoc* DocOf(const GmNode* node) {
+  if (node && node->type != kTagType && node->doc_epoch == g_tree_epoch)
+    return const_cast<GmDoc*>(node->doc_cache);
+  return FindDocOf(node);
+}
 // The root of the node's tree (the node itself when it has no parent).
 const GmNode* RootOf(const GmNode* node);
 // Whether `node` is `root` or lies below it.
@@ -29,7 +39,8 @@ bool IsLinked(const GmNode* node);
 
 // Raw edits. The node must not be linked. With `pred`: right after it (under pred's parent or at
 // pred's level of its document); else with `parent`: its first child; else the document's first
-// top-level object.
+// top-level object. Each insertion gives the node an order label between its neighbours'
+// (GmNode::order), relabelling the sibling list in the rare case that there is no room.
 void LinkInto(GmNode* node, GmDoc* doc, GmNode* parent, GmNode* pred);
 void LinkUnderLast(GmNode* node, GmNode* parent);
 void LinkTopLast(GmNode* node, GmDoc* doc);
@@ -37,6 +48,14 @@ void Unlink(GmNode* node);  // no-op when not linked
 
 // Depth-first pre-order.
 GmNode* NextInTree(GmNode* node);
+// Whether `a` comes before `b` in document order; both lie in one tree or at the top of one
+// document. Climbs from both to the level where they are siblings (or one holds the other) and
+// compares the order labels there: the cost is the depth, whatever the number of objects.
+bool InDocumentOrder(const GmNode* a, const GmNode* b);
+// Sorts objects of one document into document order; with `by_stamp`, by selection stamp first
+// and in document order among equal stamps. Each object's place (its labels from the top down) is
+// read once, so that the sort itself touches no object again.
+void SortInDocumentOrder(std::vector<GmNode*>& nodes, bool by_stamp = false);
 std::vector<GmNode*> WalkDocument(const GmDoc* doc);
 std::vector<GmNode*> ChildrenOf(const GmNode* node);
 int32_t IndexAmongSiblings(const GmNode* node);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
 
 #include "document.h"
 #include "host_impl.h"
@@ -49,8 +48,11 @@ GmMatrix WorldMatrix(const GmNode* object) {
 }
 
 Box LocalBox(HostImpl& host, const GmNode* object) {
-  std::unordered_set<const GmNode*> seen;
+  // A cycle of instances shows nothing. It is found without remembering the chain: `mark` is an
+  // object met before, moved along at doubling distances, and meeting it again closes a cycle.
   const GmNode* n = object;
+  const GmNode* mark = object;
+  size_t power = 1, steps = 0;
   while (n) {
     switch (n->type) {
       case kOcube: return CubeBox(100);
@@ -58,8 +60,13 @@ Box LocalBox(HostImpl& host, const GmNode* object) {
       default: break;
     }
     if (!HasInstanceParameters(n) || n->mode != 0) return PointBox();
-    if (!seen.insert(n).second) return PointBox();  // a cycle of instances shows nothing
     n = Resolve(host.registry, n->link, DocOf(n), kObase);
+    if (n == mark) return PointBox();
+    if (++steps == power) {
+      mark = n;
+      power *= 2;
+      steps = 0;
+    }
   }
   return PointBox();
 }
@@ -70,7 +77,7 @@ void Frame(HostImpl& host, int32_t command) {
   rec.command = command;
   bool any = false;
   double lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};
-  for (GmNode* n : ActiveObjects(doc, kActiveChildren)) {
+  for (GmNode* n : ActiveObjects(host, doc, kActiveChildren)) {
     if (IsInstanceOf(n, kOinstance)) rec.modes[n->marker] = n->mode;
     const Box b = LocalBox(host, n);
     const GmMatrix w = WorldMatrix(n);

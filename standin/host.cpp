@@ -45,24 +45,15 @@ HostImpl::~HostImpl() {
     while (doc->first) FreeNode(*this, doc->first);
     doc->undo = UndoHistory{};
   }
-  while (registry.Size() > 0) {
-    GmNode* any = nullptr;
-    registry.ForEach([&](GmNode* n) {
-      if (!any) any = n;
-    });
-    FreeNode(*this, const_cast<GmNode*>(RootOf(any)));
-  }
+  std::vector<Marker> left;
+  registry.ForEach([&](GmNode* n) { left.push_back(n->marker); });
+  for (Marker m : left)
+    if (GmNode* n = registry.Find(m)) FreeNode(*this, const_cast<GmNode*>(RootOf(n)));
 }
 
 void HostImpl::CodingError(const std::string& what) {
   coding_errors.push_back(what);
   activity.coding_errors.push_back(what);
-}
-
-bool HostImpl::IsDocument(const GmDoc* doc) const {
-  for (const auto& d : docs)
-    if (d.get() == doc) return true;
-  return false;
 }
 
 GmDialog* HostImpl::DialogFor(int32_t plugin_id) const {
@@ -76,7 +67,7 @@ GmDialog* HostImpl::DialogFor(int32_t plugin_id) const {
   return found;
 }
 
-HostImpl* CurrentImpl() { return g_current ? &g_current->impl() : nullptr; }
+HostImpl* g_current_impl = nullptr;
 
 // ---- Faults ----
 
@@ -106,13 +97,18 @@ bool Faults::ConsumeRegistration() {
 Host::Host(HostOptions options) : impl_(std::make_unique<HostImpl>(std::move(options))) {
   previous_ = g_current;
   g_current = this;
+  g_current_impl = impl_.get();
 }
 
 Host::~Host() {
   Unload();
   // The module may still free what it holds while the host exists; after this, nothing.
+  if (g_current == this) g_current_impl = nullptr;
   impl_.reset();
-  if (g_current == this) g_current = previous_;
+  if (g_current == this) {
+    g_current = previous_;
+    g_current_impl = previous_ ? &previous_->impl() : nullptr;
+  }
 }
 
 Host* Host::Current() { return g_current; }
@@ -264,6 +260,12 @@ int32_t Host::UndoSteps(GmDoc* doc) const {
 int32_t Host::RedoSteps(GmDoc* doc) const {
   return static_cast<int32_t>((doc ? doc : impl_->Active())->undo.redo.size());
 }
+UndoStepSize Host::NewestUndoStep(GmDoc* doc) const {
+  const UndoHistory& h = (doc ? doc : impl_->Active())->undo;
+  if (h.undo.empty()) return {};
+  return UndoStepSize{h.undo.back().entries.size(), StepBytes(h.undo.back())};
+}
+void Host::DropRedo(GmDoc* doc) { standin::DropRedo(*impl_, doc ? doc : impl_->Active()); }
 
 // ---- scripted input ----
 
@@ -364,8 +366,12 @@ GmNode* Host::AddTag(GmNode* object, const std::string& name) {
   return NewTag(*impl_, object, name);
 }
 
-void Host::SetLink(GmNode* instance, GmNode* target) { instance->link = target ? target->marker : 0; }
-void Host::SetLinkMarker(GmNode* instance, Marker target) { instance->link = target; }
+void Host::SetLink(GmNode* instance, GmNode* target) {
+  impl_->links.SetLink(instance, target ? target->marker : 0);
+}
+void Host::SetLinkMarker(GmNode* instance, Marker target) {
+  impl_->links.SetLink(instance, target);
+}
 void Host::SetMode(GmNode* instance, int32_t mode) { instance->mode = mode; }
 void Host::SetMatrix(GmNode* object, const GmMatrix& m) { object->ml = m; }
 void Host::SetBits(GmNode* object, int32_t bits) { SetAllBits(*impl_, object, bits); }
@@ -377,7 +383,9 @@ void Host::SetRecord(GmNode* object, const Record& r) {
   rec.sub = std::make_unique<GmContainer>();
   if (r.saved_mode) SetElement(*rec.sub, kRecordSavedMode, LongValue(*r.saved_mode));
   if (r.swap_partner) SetElement(*rec.sub, kRecordSwapPartner, LinkValue(*r.swap_partner));
-  SetElement(*DataOf(object), kRecordId, std::move(rec));
+  GmContainer* data = DataOf(object);
+  SetElement(*data, kRecordId, std::move(rec));
+  NoteData(*impl_, object, *data);
 }
 
 void Host::ClearRecord(GmNode* object) {
@@ -386,7 +394,8 @@ void Host::ClearRecord(GmNode* object) {
 
 void Host::Select(const std::vector<GmNode*>& in_order, GmDoc* doc) {
   if (!doc) doc = impl_->Active();
-  for (GmNode* n : WalkDocument(doc)) n->bits &= ~kBitActive;
+  for (GmNode* n : ActiveObjects(*impl_, doc, kActiveChildren))
+    WriteBits(*impl_, n, n->bits & ~kBitActive);
   for (GmNode* n : in_order) SetAllBits(*impl_, n, n->bits | kBitActive);
 }
 
@@ -410,7 +419,8 @@ std::vector<GmNode*> Host::Children(GmNode* object) const { return ChildrenOf(ob
 std::vector<GmNode*> Host::Tags(GmNode* object) const { return object->tags; }
 
 std::vector<GmNode*> Host::Selection(GmDoc* doc) const {
-  return ActiveObjects(doc ? doc : impl_->Active(), kActiveChildren | kActiveSelectionOrder);
+  return ActiveObjects(*impl_, doc ? doc : impl_->Active(),
+                       kActiveChildren | kActiveSelectionOrder);
 }
 
 GmNode* Host::Parent(GmNode* node) const { return node->up; }

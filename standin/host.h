@@ -198,6 +198,11 @@ struct Faults {
 };
 
 // ---- commands and loading ----
+struct UndoStepSize {
+  size_t entries = 0;
+  size_t bytes = 0;
+};
+
 struct MenuEntry {
   int32_t id = 0;
   std::string name;
@@ -263,6 +268,9 @@ struct View {
 struct HostOptions {
   std::string prefs_path;  // the preferences file; empty = kept in memory only
   std::string res_path;    // the module's res folder for a linked module ("" = none)
+  // Activity::undo lists every accepted AddUndo, for tests to check. Benchmarks turn it off: the
+  // list is the tests' instrument, and an application keeps no such copy of its undo entries.
+  bool log_undo_entries = true;
 };
 
 class HostImpl;
@@ -302,6 +310,11 @@ class Host {
   bool Redo(GmDoc* doc = nullptr);
   int32_t UndoSteps(GmDoc* doc = nullptr) const;
   int32_t RedoSteps(GmDoc* doc = nullptr) const;
+  // What the newest undo step keeps: its entries and the bytes they hold (saved states, copies of
+  // deleted subtrees); zeros when there is none. For measuring, not for behaviour.
+  UndoStepSize NewestUndoStep(GmDoc* doc = nullptr) const;
+  // Drops the redo steps and frees what only they kept, as recording a new undo step does.
+  void DropRedo(GmDoc* doc = nullptr);
 
   // ---- scripted input ----
   void SetQualifiers(int32_t q);  // kQShift | kQCtrl | kQAlt

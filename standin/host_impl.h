@@ -36,8 +36,13 @@ class HostImpl {
   void CodingError(const std::string& what);
   bool OnMainThread() const { return std::this_thread::get_id() == main_thread; }
   GmDoc* Active() { return docs[active].get(); }
-  bool IsDocument(const GmDoc* doc) const;
+  bool IsDocument(const GmDoc* doc) const {
+    for (const auto& d : docs)
+      if (d.get() == doc) return true;
+    return false;
+  }
 
+  NodePool nodes;  // first: every node is gone before it is
   HostOptions options;
   std::thread::id main_thread;
   GmHostApi table{};
@@ -45,6 +50,8 @@ class HostImpl {
   std::vector<std::unique_ptr<GmDoc>> docs;
   size_t active = 0;
   LinkRegistry registry;
+  LinkIndex links;           // who links to whom: for TransferGoal
+  SelectionIndex selection;  // the selected objects: for the active-object queries
   uint64_t last_stamp = 0;
 
   std::vector<std::string> coding_errors;
@@ -77,8 +84,10 @@ class HostImpl {
   std::string last_bitmap_error;
 };
 
-// The host of Host::Current(), or null.
-HostImpl* CurrentImpl();
+// The host of Host::Current(), or null: kept beside it by Host, so that every table call reaches
+// its host without a further call.
+extern HostImpl* g_current_impl;
+inline HostImpl* CurrentImpl() { return g_current_impl; }
 
 void FillApiTable(GmHostApi* table);
 

@@ -1,30 +1,53 @@
 #include "node.h"
 
 #include <algorithm>
+#include <new>
 
 #include "document.h"
 #include "host_impl.h"
 
 namespace standin {
 
-bool IsObjectType(int32_t type) { return type != kTagType && type != 0; }
-bool IsObject(const GmNode* n) { return n && IsObjectType(n->type); }
-bool IsTag(const GmNode* n) { return n && n->type == kTagType; }
+#if defined(__SANITIZE_ADDRESS__)
+#define GEMLITH_NODES_ONE_BY_ONE 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define GEMLITH_NODES_ONE_BY_ONE 1
+#endif
+#endif
 
-bool HasInstanceParameters(const GmNode* n) {
-  return n && (n->type == kOinstance || n->type == kOinstanceDerived);
+GmNode* NodePool::Make() {
+#if defined(GEMLITH_NODES_ONE_BY_ONE)
+  return new GmNode;
+#else
+  Slot* slot = free_;
+  if (slot) {
+    free_ = slot->next_free;
+  } else {
+    if (blocks_.empty() || used_ == block_size_) {
+      block_size_ = blocks_.empty() ? kFirstBlock : std::min(block_size_ * 2, kLargestBlock);
+      blocks_.emplace_back(new Slot[block_size_]);
+      used_ = 0;
+    }
+    slot = &blocks_.back()[used_++];
+  }
+  return new (slot->bytes) GmNode;
+#endif
 }
 
-bool IsInstanceOf(const GmNode* n, int32_t type) {
-  if (!n) return false;
-  if (type == 0) return true;
-  if (type == kObase) return IsObject(n);
-  if (type == kOinstance) return HasInstanceParameters(n);
-  return n->type == type;
+void NodePool::Destroy(GmNode* node) {
+#if defined(GEMLITH_NODES_ONE_BY_ONE)
+  delete node;
+#else
+  node->~GmNode();
+  Slot* slot = reinterpret_cast<Slot*>(node);
+  slot->next_free = free_;
+  free_ = slot;
+#endif
 }
 
 GmNode* NewNode(HostImpl& host, int32_t type, Marker marker) {
-  auto* n = new GmNode;
+  GmNode* n = host.nodes.Make();
   n->type = type;
   n->marker = marker ? marker : host.registry.Issue();
   n->ml = IdentityMatrix();
@@ -42,8 +65,9 @@ GmNode* NewTag(HostImpl& host, GmNode* object, const std::string& name, Marker m
 
 static void FreeTree(HostImpl& host, GmNode* node) {
   for (GmNode* t : node->tags) {
+    host.links.Forget(t);
     host.registry.Remove(t->marker);
-    delete t;
+    host.nodes.Destroy(t);
   }
   GmNode* c = node->down;
   while (c) {
@@ -51,8 +75,10 @@ static void FreeTree(HostImpl& host, GmNode* node) {
     FreeTree(host, c);
     c = next;
   }
+  host.selection.Forget(node);
+  host.links.Forget(node);
   host.registry.Remove(node->marker);
-  delete node;
+  host.nodes.Destroy(node);
 }
 
 void FreeNode(HostImpl& host, GmNode* node) {
@@ -62,26 +88,33 @@ void FreeNode(HostImpl& host, GmNode* node) {
       auto& tags = node->owner->tags;
       tags.erase(std::remove(tags.begin(), tags.end(), node), tags.end());
     }
+    host.links.Forget(node);
     host.registry.Remove(node->marker);
-    delete node;
+    host.nodes.Destroy(node);
     return;
   }
   Unlink(node);
   FreeTree(host, node);
 }
 
+// Gives `n` a copy of `src` as its data (or none).
+static void CopyData(HostImpl& host, GmNode* n, const GmContainer* src) {
+  n->data = src ? CopyContainer(*src) : nullptr;
+  if (n->data) NoteData(host, n, *n->data);
+}
+
 static void CopyOwn(HostImpl& host, GmNode* dst, const GmNode* src) {
   dst->name = src->name;
-  dst->bits = src->bits;
   dst->stamp = (src->bits & kBitActive) ? ++host.last_stamp : 0;
+  WriteBits(host, dst, src->bits);
   dst->ml = src->ml;
-  dst->link = src->link;
+  host.links.SetLink(dst, src->link);
   dst->mode = src->mode;
-  if (src->data) dst->data = CopyContainer(*src->data);
+  CopyData(host, dst, src->data.get());
   for (const GmNode* t : src->tags) {
     GmNode* c = NewTag(host, dst, t->name);
     c->bits = t->bits;
-    if (t->data) c->data = CopyContainer(*t->data);
+    CopyData(host, c, t->data.get());
   }
 }
 
@@ -90,7 +123,7 @@ GmNode* CloneNode(HostImpl& host, const GmNode* src, bool children) {
     GmNode* t = NewNode(host, kTagType);
     t->name = src->name;
     t->bits = src->bits;
-    if (src->data) t->data = CopyContainer(*src->data);
+    CopyData(host, t, src->data.get());
     return t;
   }
   GmNode* dst = NewNode(host, src->type);
@@ -102,9 +135,19 @@ GmNode* CloneNode(HostImpl& host, const GmNode* src, bool children) {
 }
 
 GmContainer* DataOf(GmNode* n) {
-  if (!n->data) n->data = std::make_unique<GmContainer>();
+  if (!n->data) {
+    n->data = std::make_unique<GmContainer>();
+    n->data->owner = n;
+  }
   return n->data.get();
 }
+
+void NoteData(HostImpl& host, GmNode* n, GmContainer& c) {
+  c.owner = n;
+  if (AdoptInner(c, n)) host.links.AddHolder(n);
+}
+
+bool DataLinksTo(const GmNode* n, Marker m) { return n->data && HasLink(*n->data, m); }
 
 bool GetParameter(const GmNode* n, int32_t id, GmValue* out) {
   if (!HasInstanceParameters(n)) return false;
@@ -122,15 +165,15 @@ bool GetParameter(const GmNode* n, int32_t id, GmValue* out) {
   return false;
 }
 
-bool SetParameter(GmNode* n, int32_t id, const GmValue& value) {
+bool SetParameter(HostImpl& host, GmNode* n, int32_t id, const GmValue& value) {
   if (!HasInstanceParameters(n)) return false;
   if (id == kInstanceLink) {
     if (value.type == GM_VALUE_LINK) {
-      n->link = value.marker;
+      host.links.SetLink(n, value.marker);
       return true;
     }
     if (value.type == GM_VALUE_NONE) {
-      n->link = 0;
+      host.links.SetLink(n, 0);
       return true;
     }
     return false;
@@ -165,12 +208,12 @@ NodeState CaptureOwn(const GmNode* n) {
 
 void RestoreOwn(HostImpl& host, GmNode* n, const NodeState& s) {
   n->name = s.name;
-  n->bits = s.bits;
   n->stamp = s.stamp;
+  WriteBits(host, n, s.bits);
   n->ml = s.ml;
-  n->link = s.link;
+  host.links.SetLink(n, s.link);
   n->mode = s.mode;
-  n->data = s.data ? CopyContainer(*s.data) : nullptr;
+  CopyData(host, n, s.data.get());
 
   // Tags: keep the captured ones (same identity), drop the others.
   std::vector<GmNode*> tags;
@@ -187,13 +230,14 @@ void RestoreOwn(HostImpl& host, GmNode* n, const NodeState& s) {
     t->owner = n;
     t->name = ts.name;
     t->bits = ts.bits;
-    t->data = ts.data ? CopyContainer(*ts.data) : nullptr;
+    CopyData(host, t, ts.data.get());
     tags.push_back(t);
   }
   for (GmNode* t : n->tags) {
     if (std::find(tags.begin(), tags.end(), t) == tags.end()) {
+      host.links.Forget(t);
       host.registry.Remove(t->marker);
-      delete t;
+      host.nodes.Destroy(t);
     }
   }
   n->tags = std::move(tags);

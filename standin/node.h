@@ -4,6 +4,11 @@
 // and only instance types carry the two instance parameters. Objects form a tree; a top-level
 // object knows its document, every other object finds it through its ancestors. Tags belong to one
 // object and are freed with it.
+//
+// The host's indexes live partly in the nodes: the order label among siblings, the places in the
+// selection list and in the set of link holders, and the list of nodes linking to the same target.
+// So the bits, the instance link and the data container are written through the functions below
+// (WriteBits / SetAllBits, LinkIndex::SetLink, NoteData), never directly.
 #ifndef GEMLITH_STANDIN_NODE_H
 #define GEMLITH_STANDIN_NODE_H
 
@@ -15,27 +20,41 @@
 #include "standin/host.h"
 
 struct GmNode {
+  // What a document walk and a link look-up read comes first: these 64 bytes share one cache line
+  // (when the allocator places the node on a line boundary), so that visiting an instance costs one
+  // line of memory, not two.
   standin::Marker marker = 0;
   int32_t type = 0;
-  std::string name;
   int32_t bits = 0;
   uint64_t stamp = 0;  // when BIT_ACTIVE last went from clear to set
-  GmMatrix ml{};
-  standin::Marker link = 0;  // instance types: parameter 1001
-  int32_t mode = 0;          // instance types: parameter 1002
-  std::unique_ptr<GmContainer> data;
-
-  // The object tree. `doc` is set on top-level objects only.
-  GmNode* up = nullptr;
+  // The object tree (the way down and along; the way up is needed less). `doc` is set on
+  // top-level objects only.
   GmNode* down = nullptr;
-  GmNode* down_last = nullptr;
   GmNode* next = nullptr;
+  // The document the node was last found in, valid while `doc_epoch` is the tree's current epoch
+  // (see DocOf): asking again costs no climb to the root.
+  mutable const GmDoc* doc_cache = nullptr;
+  mutable uint64_t doc_epoch = 0;
+  standin::Marker link = 0;  // instance types: parameter 1001
+
+  GmNode* up = nullptr;
+  int32_t mode = 0;          // instance types: parameter 1002
+  GmNode* owner = nullptr;   // a tag's object
+  GmNode* down_last = nullptr;
   GmNode* pred = nullptr;
   GmDoc* doc = nullptr;
 
-  // Tags: owned by their object.
-  GmNode* owner = nullptr;
-  std::vector<GmNode*> tags;
+  // Index upkeep (see above).
+  uint32_t selected_slot = 0;  // 1 + its place in the host's list of selected objects, or 0
+  uint32_t holder_slot = 0;    // 1 + its place in the set of nodes whose data may hold links, or 0
+  uint64_t order = 0;          // increases along its sibling list
+  GmNode* link_prev = nullptr;  // the other nodes whose link names the same marker
+  GmNode* link_next = nullptr;
+
+  std::string name;
+  GmMatrix ml{};
+  std::unique_ptr<GmContainer> data;
+  std::vector<GmNode*> tags;  // owned by their object
 
   // Taken out of its document by an undo and kept alive for the redo.
   bool undo_held = false;
@@ -45,11 +64,46 @@ namespace standin {
 
 class HostImpl;
 
-bool IsObjectType(int32_t type);
-bool IsObject(const GmNode* n);
-bool IsTag(const GmNode* n);
-bool HasInstanceParameters(const GmNode* n);
-bool IsInstanceOf(const GmNode* n, int32_t type);
+// Where the nodes of a host live. Nodes made one after the other lie one after the other, in
+// blocks of the pool's own, so that a scene built (or a subtree copied) in document order is read
+// in memory order by the walks, however fragmented the heap; a freed node's place goes to the next
+// new one. Built with AddressSanitizer, each node is an allocation of its own instead, so that the
+// sanitizer still catches any use of a freed node.
+class NodePool {
+ public:
+  NodePool() = default;
+  NodePool(const NodePool&) = delete;
+  NodePool& operator=(const NodePool&) = delete;
+  GmNode* Make();
+  void Destroy(GmNode* node);
+
+ private:
+  union Slot {
+    Slot* next_free;
+    alignas(GmNode) unsigned char bytes[sizeof(GmNode)];
+  };
+  static constexpr size_t kFirstBlock = 64;
+  static constexpr size_t kLargestBlock = 4096;
+  std::vector<std::unique_ptr<Slot[]>> blocks_;
+  size_t block_size_ = 0;
+  size_t used_ = 0;  // slots of the newest block handed out so far
+  Slot* free_ = nullptr;
+};
+
+// Type tests, asked for every object of a walk: inline.
+inline bool IsObjectType(int32_t type) { return type != kTagType && type != 0; }
+inline bool IsObject(const GmNode* n) { return n && IsObjectType(n->type); }
+inline bool IsTag(const GmNode* n) { return n && n->type == kTagType; }
+inline bool HasInstanceParameters(const GmNode* n) {
+  return n && (n->type == kOinstance || n->type == kOinstanceDerived);
+}
+inline bool IsInstanceOf(const GmNode* n, int32_t type) {
+  if (!n) return false;
+  if (type == 0) return true;
+  if (type == kObase) return IsObject(n);
+  if (type == kOinstance) return HasInstanceParameters(n);
+  return n->type == type;
+}
 
 // A new node registered under a fresh marker (or under `marker`, when rebuilding one).
 GmNode* NewNode(HostImpl& host, int32_t type, Marker marker = 0);
@@ -60,9 +114,14 @@ void FreeNode(HostImpl& host, GmNode* node);
 GmNode* CloneNode(HostImpl& host, const GmNode* src, bool children);
 
 GmContainer* DataOf(GmNode* n);  // made on first use
+// After `c` (n's data, or a container inside it) was written: its inner containers learn their
+// owner, and n joins the link holders when a link element is now in there.
+void NoteData(HostImpl& host, GmNode* n, GmContainer& c);
+// Whether the node's own data holds a link to `m` (m = 0: any link), at any depth.
+bool DataLinksTo(const GmNode* n, Marker m);
 
 bool GetParameter(const GmNode* n, int32_t id, GmValue* out);
-bool SetParameter(GmNode* n, int32_t id, const GmValue& value);
+bool SetParameter(HostImpl& host, GmNode* n, int32_t id, const GmValue& value);
 
 // What an undo entry keeps of a node's own data: everything but its place and its children.
 struct TagState {

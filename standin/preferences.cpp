@@ -1,6 +1,7 @@
 #include "preferences.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -128,7 +129,10 @@ bool Preferences::Write() {
       return false;
     }
   }
-  if (std::rename(tmp.c_str(), path_.c_str()) != 0) {
+  // std::filesystem::rename replaces an existing file on Windows too (std::rename does not there).
+  std::error_code ec;
+  std::filesystem::rename(tmp, path_, ec);
+  if (ec) {
     error_ = "cannot replace " + path_;
     std::remove(tmp.c_str());
     return false;

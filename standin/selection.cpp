@@ -8,38 +8,60 @@
 
 namespace standin {
 
-void SetAllBits(HostImpl& host, GmNode* node, int32_t bits) {
-  if (!(node->bits & kBitActive) && (bits & kBitActive)) node->stamp = ++host.last_stamp;
-  node->bits = bits;
+void SelectionIndex::Update(GmNode* node) {
+  const bool selected = IsObject(node) && (node->bits & kBitActive) != 0;
+  if (selected == (node->selected_slot != 0)) return;
+  if (selected) {
+    selected_.push_back(node);
+    node->selected_slot = static_cast<uint32_t>(selected_.size());
+  } else {
+    Forget(node);
+  }
 }
 
-std::vector<GmNode*> ActiveObjects(const GmDoc* doc, int32_t flags) {
+void SelectionIndex::Forget(GmNode* node) {
+  if (node->selected_slot == 0) return;
+  GmNode* last = selected_.back();
+  selected_[node->selected_slot - 1] = last;
+  last->selected_slot = node->selected_slot;
+  selected_.pop_back();
+  node->selected_slot = 0;
+}
+
+void WriteBits(HostImpl& host, GmNode* node, int32_t bits) {
+  const int32_t changed = node->bits ^ bits;
+  node->bits = bits;
+  if (changed & kBitActive) host.selection.Update(node);
+}
+
+void SetAllBits(HostImpl& host, GmNode* node, int32_t bits) {
+  if (!(node->bits & kBitActive) && (bits & kBitActive)) node->stamp = ++host.last_stamp;
+  WriteBits(host, node, bits);
+}
+
+std::vector<GmNode*> ActiveObjects(const HostImpl& host, const GmDoc* doc, int32_t flags) {
   std::vector<GmNode*> out;
-  const bool children = (flags & kActiveChildren) != 0;
-  GmNode* n = doc->first;
-  while (n) {
-    if (n->bits & kBitActive) {
-      out.push_back(n);
-      if (!children) {
-        // Skip the subtree: a selected object below a selected ancestor is not listed.
-        while (!n->next && n->up) n = n->up;
-        n = n->next;
-        continue;
-      }
-    }
-    n = NextInTree(n);
+  for (GmNode* n : host.selection.Selected())
+    if (DocOf(n) == doc) out.push_back(n);
+  if (!(flags & kActiveChildren)) {
+    // A selected object below a selected ancestor is not listed.
+    auto below_selected = [](const GmNode* n) {
+      for (const GmNode* p = n->up; p; p = p->up)
+        if (p->bits & kBitActive) return true;
+      return false;
+    };
+    out.erase(std::remove_if(out.begin(), out.end(), below_selected), out.end());
   }
-  if (flags & kActiveSelectionOrder) {
-    std::stable_sort(out.begin(), out.end(),
-                     [](const GmNode* a, const GmNode* b) { return a->stamp < b->stamp; });
-  }
+  SortInDocumentOrder(out, (flags & kActiveSelectionOrder) != 0);
   return out;
 }
 
-GmNode* ActiveObject(const GmDoc* doc) {
+GmNode* ActiveObject(const HostImpl& host, const GmDoc* doc) {
   GmNode* best = nullptr;
-  for (GmNode* n = doc->first; n; n = NextInTree(n)) {
-    if ((n->bits & kBitActive) && (!best || n->stamp > best->stamp)) best = n;
+  for (GmNode* n : host.selection.Selected()) {
+    if (DocOf(n) != doc) continue;
+    if (!best || n->stamp > best->stamp || (n->stamp == best->stamp && InDocumentOrder(n, best)))
+      best = n;
   }
   return best;
 }

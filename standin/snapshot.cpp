@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include <sstream>
+#include <unordered_map>
 
 #include "host_impl.h"
 
@@ -71,7 +72,9 @@ bool ObjectSnapshot::operator==(const ObjectSnapshot& o) const {
 SceneSnapshot Host::Capture(GmDoc* doc) const {
   if (!doc) doc = impl_->Active();
   SceneSnapshot s;
-  const std::vector<GmNode*> selected = ActiveObjects(doc, kActiveChildren | kActiveSelectionOrder);
+  std::unordered_map<const GmNode*, int32_t> rank;
+  for (GmNode* n : ActiveObjects(*impl_, doc, kActiveChildren | kActiveSelectionOrder))
+    rank.emplace(n, static_cast<int32_t>(rank.size()));
   for (GmNode* n : WalkDocument(doc)) {
     ObjectSnapshot o;
     o.marker = n->marker;
@@ -80,8 +83,8 @@ SceneSnapshot Host::Capture(GmDoc* doc) const {
     o.parent = n->up ? n->up->marker : 0;
     o.index = IndexAmongSiblings(n);
     o.bits = n->bits;
-    auto it = std::find(selected.begin(), selected.end(), n);
-    o.selection_rank = it == selected.end() ? -1 : static_cast<int32_t>(it - selected.begin());
+    auto it = rank.find(n);
+    o.selection_rank = it == rank.end() ? -1 : it->second;
     o.ml = n->ml;
     o.link = n->link;
     o.mode = n->mode;

@@ -1,5 +1,6 @@
 #include "undo.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "document.h"
@@ -55,7 +56,9 @@ void Apply(HostImpl& host, UndoStep& step, UndoEntry& e) {
   GmNode* node = host.registry.Find(e.marker);
   if (e.type == kUndoBits) {
     if (!node) return;
-    std::swap(node->bits, e.bits);
+    const int32_t bits = node->bits;
+    WriteBits(host, node, e.bits);
+    e.bits = bits;
     std::swap(node->stamp, e.stamp);
     return;
   }
@@ -92,7 +95,63 @@ void Apply(HostImpl& host, UndoStep& step, UndoEntry& e) {
   held = std::move(*now);
 }
 
+size_t StringExtra(const std::string& s) {
+  return s.capacity() > std::string().capacity() ? s.capacity() + 1 : 0;
+}
+
+size_t ContainerBytes(const GmContainer& c) {
+  size_t bytes = sizeof(GmContainer) + c.elements.capacity() * sizeof(c.elements[0]);
+  for (const auto& e : c.elements) {
+    bytes += StringExtra(e.second.str);
+    if (e.second.sub) bytes += ContainerBytes(*e.second.sub);
+  }
+  return bytes;
+}
+
+// What a NodeState owns beyond its own size.
+size_t StateExtra(const NodeState& s) {
+  size_t bytes = StringExtra(s.name) + (s.data ? ContainerBytes(*s.data) : 0);
+  bytes += s.tags.capacity() * sizeof(TagState);
+  for (const TagState& t : s.tags)
+    bytes += StringExtra(t.name) + (t.data ? ContainerBytes(*t.data) : 0);
+  return bytes;
+}
+
+size_t TreeExtra(const TreeState& t) {
+  size_t bytes = StateExtra(t.own) + t.children.capacity() * sizeof(TreeState);
+  for (const TreeState& c : t.children) bytes += TreeExtra(c);
+  return bytes;
+}
+
 }  // namespace
+
+void EntryList::push_back(const UndoEntry& e) {
+  if (blocks_.empty() || blocks_.back().used == blocks_.back().size) {
+    Block b;
+    b.size = blocks_.empty() ? kFirstBlock : std::min(blocks_.back().size * 2, kLargestBlock);
+    b.data.reset(static_cast<UndoEntry*>(::operator new(b.size * sizeof(UndoEntry))));
+    blocks_.push_back(std::move(b));
+  }
+  Block& b = blocks_.back();
+  new (b.data.get() + b.used++) UndoEntry(e);
+  ++size_;
+}
+
+size_t EntryList::Bytes() const {
+  size_t bytes = blocks_.capacity() * sizeof(Block);
+  for (const Block& b : blocks_) bytes += b.size * sizeof(UndoEntry);
+  return bytes;
+}
+
+size_t StepBytes(const UndoStep& step) {
+  size_t bytes = sizeof(UndoStep) + step.entries.Bytes() +
+                 step.payloads.capacity() * sizeof(step.payloads[0]);
+  for (const auto& p : step.payloads) {
+    bytes += sizeof(UndoPayload) + StateExtra(p->own);
+    if (p->tree) bytes += sizeof(TreeState) + TreeExtra(*p->tree);
+  }
+  return bytes;
+}
 
 Place CapturePlace(const GmNode* node) {
   Place p;
@@ -216,7 +275,7 @@ bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
       return false;
   }
   step.entries.push_back(e);
-  host.activity.undo.push_back(UndoRecord{type, node->marker});
+  if (host.options.log_undo_entries) host.activity.undo.push_back(UndoRecord{type, node->marker});
   return true;
 }
 
@@ -229,7 +288,7 @@ bool UndoStepBack(HostImpl& host, GmDoc* doc) {
   if (h.undo.empty()) return false;
   UndoStep step = std::move(h.undo.back());
   h.undo.pop_back();
-  for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it) Apply(host, step, *it);
+  step.entries.ForEachBackwards([&](UndoEntry& e) { Apply(host, step, e); });
   h.redo.push_back(std::move(step));
   return true;
 }
@@ -243,7 +302,7 @@ bool RedoStep(HostImpl& host, GmDoc* doc) {
   if (h.redo.empty()) return false;
   UndoStep step = std::move(h.redo.back());
   h.redo.pop_back();
-  for (UndoEntry& e : step.entries) Apply(host, step, e);
+  step.entries.ForEach([&](UndoEntry& e) { Apply(host, step, e); });
   h.undo.push_back(std::move(step));
   return true;
 }
@@ -251,10 +310,12 @@ bool RedoStep(HostImpl& host, GmDoc* doc) {
 void DropRedo(HostImpl& host, GmDoc* doc) {
   UndoHistory& h = doc->undo;
   for (UndoStep& step : h.redo) {
-    for (const UndoEntry& e : step.entries) {
+    step.entries.ForEach([&](const UndoEntry& e) {
+      // Only an entry that can take a node out of its document can have left one held.
+      if (e.type == kUndoBits || e.type == kUndoChangeSmall) return;
       GmNode* node = host.registry.Find(e.marker);
       if (node && node->undo_held && !IsLinked(node) && !IsTag(node)) FreeNode(host, node);
-    }
+    });
   }
   h.redo.clear();
 }

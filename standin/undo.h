@@ -12,6 +12,8 @@
 #define GEMLITH_STANDIN_UNDO_H
 
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 #include "node.h"
@@ -29,6 +31,9 @@ struct UndoEntry {
   uint32_t payload = 0;  // index into the step's payloads + 1; 0 = none
 };
 static_assert(sizeof(UndoEntry) <= 32, "undo entries must stay lean");
+static_assert(std::is_trivially_copyable<UndoEntry>::value &&
+                  std::is_trivially_destructible<UndoEntry>::value,
+              "entries are copied into raw storage");
 
 // Where a node stands: under `parent` (a marker) or at the top of `doc`, after `pred`.
 struct Place {
@@ -51,8 +56,53 @@ struct UndoPayload {
   std::unique_ptr<TreeState> tree;
 };
 
+// A step's entries, in blocks that double in size up to a cap: appending never copies what is
+// stored, and the room left over is at most one block, so an entry costs its own 32 bytes whether
+// the step holds ten entries or a million.
+class EntryList {
+ public:
+  EntryList() = default;
+  EntryList(EntryList&& o) noexcept : blocks_(std::move(o.blocks_)), size_(o.size_) { o.size_ = 0; }
+  EntryList& operator=(EntryList&& o) noexcept {
+    blocks_ = std::move(o.blocks_);
+    size_ = o.size_;
+    o.size_ = 0;
+    return *this;
+  }
+
+  void push_back(const UndoEntry& e);
+  bool empty() const { return size_ == 0; }
+  size_t size() const { return size_; }
+  size_t Bytes() const;  // the blocks and their list
+  template <class Fn>
+  void ForEach(Fn fn) {
+    for (Block& b : blocks_)
+      for (size_t i = 0; i < b.used; ++i) fn(b.data.get()[i]);
+  }
+  template <class Fn>
+  void ForEachBackwards(Fn fn) {
+    for (auto b = blocks_.rbegin(); b != blocks_.rend(); ++b)
+      for (size_t i = b->used; i-- > 0;) fn(b->data.get()[i]);
+  }
+
+ private:
+  static constexpr size_t kFirstBlock = 8;
+  static constexpr size_t kLargestBlock = 1024;  // 32 KiB: below the size the C library maps
+  // Raw storage: an entry is written when it is appended, not zeroed before.
+  struct FreeStorage {
+    void operator()(UndoEntry* p) const { ::operator delete(p); }
+  };
+  struct Block {
+    std::unique_ptr<UndoEntry, FreeStorage> data;
+    size_t size = 0;
+    size_t used = 0;
+  };
+  std::vector<Block> blocks_;
+  size_t size_ = 0;
+};
+
 struct UndoStep {
-  std::vector<UndoEntry> entries;
+  EntryList entries;
   std::vector<std::unique_ptr<UndoPayload>> payloads;
 };
 
@@ -71,6 +121,9 @@ bool UndoStepBack(HostImpl& host, GmDoc* doc);
 bool RedoStep(HostImpl& host, GmDoc* doc);
 // Frees the nodes that only the redo steps kept alive, and drops those steps.
 void DropRedo(HostImpl& host, GmDoc* doc);
+
+// The bytes a step keeps: its entries and everything their payloads own (allocator overhead aside).
+size_t StepBytes(const UndoStep& step);
 
 Place CapturePlace(const GmNode* node);
 // Moves the node (with its subtree) to `place`; false when the place no longer exists (the node

@@ -124,15 +124,18 @@ inline std::wstring WindowsQuote(const std::wstring& s) {
 inline std::vector<std::pair<std::string, std::string>> ParseEnvAssignments(const std::string& env) {
   std::vector<std::string> words;
   std::string word;
-  bool in_word = false, quoted = false;
+  bool in_word = false, quoted = false, escaped = false;
   for (char c : env) {
-    if (quoted) {
+    if (escaped) {  // the character after a backslash stands for itself ('\'' inside a quote)
+      word += c;
+      escaped = false;
+    } else if (quoted) {
       if (c == '\'') quoted = false;
       else word += c;
     } else if (c == '\'') {
       quoted = in_word = true;
     } else if (c == '\\') {
-      in_word = true;  // only \' appears outside quotes: the next character stands for itself
+      escaped = in_word = true;
     } else if (c == ' ' || c == '\t') {
       if (in_word) words.push_back(word);
       word.clear();

@@ -1,8 +1,7 @@
 // The resource reader (symbols and string table) and the TIFF loader.
-#include <tiffio.h>
-
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -27,8 +26,9 @@ void WriteFile(const std::string& path, const std::string& text) {
 // A resource folder with the given two files.
 std::string MakeRes(const std::string& symbols, const std::string& strings) {
   const std::string dir = TempPath("res");
-  std::string cmd = "mkdir -p '" + dir + "/strings_en-US'";
-  EXPECT_EQ(std::system(cmd.c_str()), 0);
+  std::error_code ec;
+  std::filesystem::create_directories(dir + "/strings_en-US", ec);
+  EXPECT_FALSE(ec) << ec.message();
   WriteFile(dir + "/c4d_symbols.h", symbols);
   WriteFile(dir + "/strings_en-US/c4d_strings.str", strings);
   return dir;
@@ -112,25 +112,52 @@ TEST_F(Resources, MissingFilesAndInjectedFaults) {
 
 namespace {
 
-// Writes an RGB(A) TIFF of the given size.
+// Writes an uncompressed RGB(A) TIFF of the given size, byte by byte, so that the file does not
+// come from the decoder's own library (libtiff on POSIX systems, the system's codecs on Windows).
 void WriteTiff(const std::string& path, uint32_t w, uint32_t h, bool alpha) {
-  TIFF* t = TIFFOpen(path.c_str(), "w");
-  ASSERT_NE(t, nullptr);
   const uint16_t spp = alpha ? 4 : 3;
-  TIFFSetField(t, TIFFTAG_IMAGEWIDTH, w);
-  TIFFSetField(t, TIFFTAG_IMAGELENGTH, h);
-  TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, spp);
-  TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
-  TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-  TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, h);
-  if (alpha) {
-    uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
-    TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &extra);
-  }
-  std::vector<uint8_t> row(w * spp, 128);
-  for (uint32_t y = 0; y < h; ++y) TIFFWriteScanline(t, row.data(), y, 0);
-  TIFFClose(t);
+  std::vector<uint8_t> f;
+  auto u16 = [&f](uint32_t v) {
+    f.push_back(static_cast<uint8_t>(v));
+    f.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  auto u32 = [&](uint32_t v) {
+    u16(v & 0xffff);
+    u16(v >> 16);
+  };
+  // The header, then one IFD; the BitsPerSample array and the pixels follow it.
+  const uint16_t entries = alpha ? 11 : 10;
+  const uint32_t bits_at = 8 + 2 + 12u * entries + 4;
+  const uint32_t pixels_at = bits_at + 2u * spp;
+  const uint32_t bytes = w * h * spp;
+  u16('I' | 'I' << 8);  // "II": little-endian
+  u16(42);
+  u32(8);
+  u16(entries);
+  auto entry = [&](uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+    u16(tag);
+    u16(type);
+    u32(count);
+    u32(value);  // a SHORT value sits in the low half, as little-endian wants it
+  };
+  const uint16_t kShort = 3, kLong = 4;
+  entry(256, kLong, 1, w);                 // ImageWidth
+  entry(257, kLong, 1, h);                 // ImageLength
+  entry(258, kShort, spp, bits_at);        // BitsPerSample: 8 each, stored after the IFD
+  entry(259, kShort, 1, 1);                // Compression: none
+  entry(262, kShort, 1, 2);                // Photometric: RGB
+  entry(273, kLong, 1, pixels_at);         // StripOffsets
+  entry(277, kShort, 1, spp);              // SamplesPerPixel
+  entry(278, kLong, 1, h);                 // RowsPerStrip
+  entry(279, kLong, 1, bytes);             // StripByteCounts
+  entry(284, kShort, 1, 1);                // PlanarConfiguration: contiguous
+  if (alpha) entry(338, kShort, 1, 1);     // ExtraSamples: associated alpha
+  u32(0);                                  // no next IFD
+  for (uint16_t i = 0; i < spp; ++i) u16(8);
+  f.resize(f.size() + bytes, 128);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(f.data()), static_cast<std::streamsize>(f.size()));
+  ASSERT_TRUE(out.good()) << path;
 }
 
 }  // namespace
@@ -138,7 +165,7 @@ void WriteTiff(const std::string& path, uint32_t w, uint32_t h, bool alpha) {
 TEST_F(Resources, BitmapsAreDecoded) {
   const std::string rgba = TempPath("rgba.tif");
   const std::string icons = TempPath("icons");
-  ASSERT_EQ(std::system(("mkdir -p '" + icons + "'").c_str()), 0);
+  std::filesystem::create_directories(icons);
   const std::string rgb = icons + "/gx_swap.tif";
   WriteTiff(rgba, 32, 16, true);
   WriteTiff(rgb, 8, 8, false);

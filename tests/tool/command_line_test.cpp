@@ -155,6 +155,44 @@ TEST(CommandLine, WithoutStepsTheTextReportShowsMenuAndTree) {
       << r.out;
 }
 
+// Each argument reaches the program as it was given, through the shell on POSIX systems and
+// through CreateProcess's one command line on Windows: spaces, both quotes, inner and trailing
+// backslashes.
+TEST(CommandLine, ArgumentsReachTheProgramUnchanged) {
+  Scenario s;
+  const std::filesystem::path dir = s.Dir() / "a folder's name";
+  std::filesystem::create_directories(dir);
+  scenario::WriteText(dir / "scene.json", kGoodScene);
+  const std::string text = R"(quotes " and 'single', "a \"quoted\" one", \ and a trailing one\)";
+  const ScenarioRun r =
+      s.RunHost({"--scene", (dir / "scene.json").string(), "--prefs", s.PrefsPath().string(),
+                 "note=" + text, "tree"},
+                false);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const size_t at = r.out.find("== " + text);
+  ASSERT_NE(at, std::string::npos) << r.out;
+  const char after = r.out[at + 3 + text.size()];  // the line ends there (CR LF on Windows)
+  EXPECT_TRUE(after == '\n' || after == '\r') << r.out;
+  EXPECT_NE(r.out.find("<a> cube"), std::string::npos) << r.out;
+}
+
+#if defined(_WIN32)
+TEST(CommandLine, PreferencesLiveInTheUsersApplicationDataFolderByDefault) {
+  Scenario s;
+  s.Scene(kGoodScene);
+  const std::filesystem::path appdata = s.Dir() / "app data's";  // quoted into the environment
+  const std::filesystem::path config = s.Dir() / "config";
+  // XDG_CONFIG_HOME belongs to other systems: Windows keeps settings under %APPDATA% only.
+  const ScenarioRun r =
+      s.RunHost({"--json", "--scene", "scene.json", "run=settings", "settings=1"}, true,
+                "APPDATA=" + scenario::ShellQuote(appdata.string()) +
+                    " XDG_CONFIG_HOME=" + scenario::ShellQuote(config.string()));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(json::parse(ReadText(appdata / "gemlith-host" / "prefs.json")),
+            json::parse(R"({"plugins": {"1050043": {"0": 1}}})"));
+  EXPECT_FALSE(std::filesystem::exists(config));
+}
+#else
 TEST(CommandLine, PreferencesLiveInTheUsersConfigurationFolderByDefault) {
   Scenario s;
   s.Scene(kGoodScene);
@@ -175,5 +213,6 @@ TEST(CommandLine, PreferencesLiveInTheUsersConfigurationFolderByDefault) {
   EXPECT_EQ(json::parse(ReadText(home / ".config" / "gemlith-host" / "prefs.json")),
             json::parse(R"({"plugins": {"1050043": {"0": 2}}})"));
 }
+#endif
 
 }  // namespace

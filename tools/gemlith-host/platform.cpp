@@ -59,17 +59,22 @@ std::string DefaultModuleName() {
 
 std::string DefaultPrefsPath() {
   std::filesystem::path base;
+#if defined(_WIN32)
+  // The user's roaming application data, where Windows programs keep their settings.
+  if (const char* appdata = std::getenv("APPDATA"); appdata && *appdata) {
+    base = appdata;
+  } else {
+    return "";
+  }
+#else
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
     base = xdg;
-#if defined(_WIN32)
-  } else if (const char* appdata = std::getenv("APPDATA"); appdata && *appdata) {
-    base = appdata;
-#endif
   } else if (const char* home = std::getenv("HOME"); home && *home) {
     base = std::filesystem::path(home) / ".config";
   } else {
     return "";
   }
+#endif
   return (base / "gemlith-host" / "prefs.json").string();
 }
 

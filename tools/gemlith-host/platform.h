@@ -12,8 +12,8 @@ std::string ExecutableDir();
 // The module file's name on this system: gemlith_r21.so, .xdl64 on Windows, .xlib on macOS.
 std::string DefaultModuleName();
 
-// $XDG_CONFIG_HOME/gemlith-host/prefs.json, else ~/.config/gemlith-host/prefs.json (on Windows
-// under %APPDATA%). "" when no folder can be found.
+// $XDG_CONFIG_HOME/gemlith-host/prefs.json, else ~/.config/gemlith-host/prefs.json; on Windows
+// %APPDATA%\gemlith-host\prefs.json. "" when no folder can be found.
 std::string DefaultPrefsPath();
 
 // The reverse-domain identifier that a loaded module declares in its exported module record

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds gemlith_bench as a Release build (-O2) in build-bench/ and runs every benchmark on scenes
+# of 10^3 to 10^6 objects; the Markdown summary at the end is the table of the README.
+#   bash bench/run.sh                                     everything (a few minutes)
+#   bash bench/run.sh --benchmark_filter=Select           some of it (any Google Benchmark flag)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DGEMLITH_TESTS=OFF >/dev/null
+cmake --build build-bench --target gemlith_bench -j "$(nproc)"
+
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')," \
+  "load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
+# Three repetitions of each benchmark; the summary gives their medians.
+build-bench/bin/gemlith_bench --benchmark_min_time=0.1 --benchmark_repetitions=3 \
+  --benchmark_report_aggregates_only=true "$@"
+echo "load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"

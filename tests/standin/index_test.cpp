@@ -1,0 +1,339 @@
+// The host's indexes (selection list, order labels, link index, cached documents) against plain
+// walks of the document: whatever the edits, undos and redos, the answers must be the walk's.
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "standin/node.h"  // the selection stamps, for the walked answer in selection order
+#include "standin_test_util.h"
+
+namespace standin_test {
+
+namespace {
+
+// The active objects as a walk of the document finds them.
+std::vector<GmNode*> WalkedActive(const Host& host, GmDoc* doc, int32_t flags) {
+  std::vector<GmNode*> out;
+  for (GmNode* n : host.Walk(doc)) {
+    if (!host.IsSelected(n)) continue;
+    bool below_selected = false;
+    for (GmNode* p = host.Parent(n); p; p = host.Parent(p)) below_selected |= host.IsSelected(p);
+    if (below_selected && !(flags & kActiveChildren)) continue;
+    out.push_back(n);
+  }
+  if (flags & kActiveSelectionOrder)
+    std::stable_sort(out.begin(), out.end(),
+                     [](const GmNode* a, const GmNode* b) { return a->stamp < b->stamp; });
+  return out;
+}
+
+GmNode* WalkedActiveObject(const Host& host, GmDoc* doc) {
+  GmNode* best = nullptr;
+  for (GmNode* n : host.Walk(doc))
+    if (host.IsSelected(n) && (!best || n->stamp > best->stamp)) best = n;
+  return best;
+}
+
+bool HoldsLink(const ContainerData& c, Marker m) {
+  for (const auto& e : c) {
+    if (e.second.type == GM_VALUE_LINK && e.second.marker == m) return true;
+    if (e.second.type == GM_VALUE_CONTAINER && HoldsLink(e.second.sub, m)) return true;
+  }
+  return false;
+}
+
+bool IsInstanceType(int32_t type) { return type == kOinstance || type == kOinstanceDerived; }
+
+// The objects of `doc` that hold a link to `m` (instance link, own data, a tag's data), in
+// document order: what TransferGoal must change.
+std::vector<UndoRecord> WalkedLinkHolders(const Host& host, GmDoc* doc, Marker m) {
+  std::vector<UndoRecord> out;
+  for (GmNode* n : host.Walk(doc)) {
+    bool hit = IsInstanceType(host.Type(n)) && host.LinkMarker(n) == m;
+    hit = hit || HoldsLink(host.Data(n), m);
+    for (GmNode* t : host.Tags(n)) hit = hit || HoldsLink(host.Data(t), m);
+    if (hit) out.push_back(UndoRecord{kUndoChangeSmall, Host::MarkerOf(n)});
+  }
+  return out;
+}
+
+}  // namespace
+
+class Indexes : public HostTest {
+ protected:
+  size_t Below(size_t n) { return n == 0 ? 0 : static_cast<size_t>(rng() % n); }
+  GmNode* Pick(GmDoc* d) {
+    const std::vector<GmNode*> all = host.Walk(d);
+    return all.empty() ? nullptr : all[Below(all.size())];
+  }
+  // A marker to link to: mostly an object of the document, sometimes one of the other document,
+  // a freed one or none.
+  Marker LinkTarget() {
+    switch (Below(8)) {
+      case 0: return 0;
+      case 1: return Host::MarkerOf(Pick(other));
+      case 2: return freed.empty() ? 0 : freed[Below(freed.size())];
+      default: return Host::MarkerOf(Pick(doc));
+    }
+  }
+
+  // One random edit of the active document, recorded as one undo step (or an undo or a redo).
+  void Edit() {
+    GmNode* a = Pick(doc);
+    if (Below(10) == 0) {
+      if (Below(2)) host.Undo(); else host.Redo();
+      return;
+    }
+    api->doc_start_undo(doc);
+    switch (a ? Below(8) : 0) {
+      case 0: {  // a new object somewhere: first child, after a sibling, or at the top
+        GmNode* n = api->object_alloc(Below(2) ? kOinstance : (Below(2) ? kOcube : kOnull));
+        GmNode* pred = a && Below(2) ? a : nullptr;
+        GmNode* parent = !pred && a && Below(2) ? a : nullptr;
+        api->doc_insert_object(doc, n, parent, pred, 0);
+        api->doc_add_undo(doc, kUndoNewObj, n);
+        break;
+      }
+      case 1: {  // delete, remembering the marker so that links to it can be tried
+        std::vector<GmNode*> gone = {a};
+        for (size_t i = 0; i < gone.size(); ++i)
+          for (GmNode* c : host.Children(gone[i])) gone.push_back(c);
+        for (GmNode* g : gone) freed.push_back(Host::MarkerOf(g));
+        api->doc_add_undo(doc, kUndoDeleteObj, a);
+        api->node_remove(a);
+        api->object_free(a);
+        break;
+      }
+      case 2: {  // move under another object (never under itself)
+        GmNode* to = Pick(doc);
+        bool below = false;
+        for (GmNode* p = to; p; p = host.Parent(p)) below |= p == a;
+        if (below) break;
+        api->doc_add_undo(doc, kUndoChange, a);
+        api->node_remove(a);
+        api->node_insert_under_last(a, to);
+        break;
+      }
+      case 3:  // select or deselect
+        api->doc_add_undo(doc, kUndoBits, a);
+        api->node_set_all_bits(a, api->node_get_all_bits(a) ^ kBitActive);
+        break;
+      case 4: {  // the instance link
+        api->doc_add_undo(doc, kUndoChangeSmall, a);
+        const GmValue link = Link(LinkTarget());
+        api->node_set_parameter(a, kInstanceLink, &link, 0);
+        break;
+      }
+      case 5: {  // a link element: in the object's data, a record inside it, or a tag's data
+        api->doc_add_undo(doc, kUndoChangeSmall, a);
+        const std::vector<GmNode*> tags = host.Tags(a);
+        GmContainer* data = api->node_get_data_instance(tags.empty() || Below(2) ? a : tags[0]);
+        const GmValue link = Link(LinkTarget());
+        if (GmContainer* record = api->container_get_container_instance(data, kRecordId);
+            record && Below(2)) {
+          api->container_set(record, 7, &link);
+        } else if (Below(2)) {
+          api->container_set(data, static_cast<int32_t>(Below(3)), &link);
+        } else {
+          GmContainer* sub = api->container_alloc();
+          api->container_set(sub, kRecordSwapPartner, &link);
+          GmValue v{};
+          v.type = GM_VALUE_CONTAINER;
+          v.sub = sub;
+          api->container_set(data, kRecordId, &v);
+          api->container_free(sub);
+        }
+        break;
+      }
+      case 6: {  // a copy, selected like its original, in front of the first object
+        GmNode* copy = api->node_get_clone(a, Below(2) ? 0 : kCopyNoHierarchy);
+        api->doc_insert_object(doc, copy, nullptr, nullptr, 0);
+        api->doc_add_undo(doc, kUndoNewObj, copy);
+        break;
+      }
+      default: {  // links to `a` move to another object, with their undo entries
+        GmNode* to = Pick(doc);
+        const std::vector<UndoRecord> expected = WalkedLinkHolders(host, doc, Host::MarkerOf(a));
+        host.activity() = Activity{};
+        ASSERT_TRUE(api->node_transfer_goal(a, to, 1));
+        EXPECT_EQ(host.activity().undo, expected);
+        EXPECT_TRUE(WalkedLinkHolders(host, doc, Host::MarkerOf(a)).empty() || a == to);
+        break;
+      }
+    }
+    api->doc_end_undo(doc);
+  }
+
+  void ExpectQueriesAsWalked() {
+    for (int32_t flags = 0; flags < 4; ++flags)
+      ASSERT_EQ(Active(flags), WalkedActive(host, doc, flags)) << "flags " << flags;
+    seen_selections += Active(kActiveChildren).size() >= 3;
+    ASSERT_EQ(api->doc_get_active_object(doc), WalkedActiveObject(host, doc));
+    // Half the time the object some instance links to, so that links are there to be found.
+    GmNode* any = Pick(doc);
+    if (any && IsInstanceType(host.Type(any)) && Below(2)) {
+      GmNode* target = host.LinkTarget(any);
+      if (target && host.DocumentOf(target) == doc) any = target;
+    }
+    if (any) {
+      const std::vector<UndoRecord> expected = WalkedLinkHolders(host, doc, Host::MarkerOf(any));
+      const SceneSnapshot before = host.Capture();
+      host.activity() = Activity{};
+      api->doc_start_undo(doc);
+      ASSERT_TRUE(api->node_transfer_goal(any, any, 1));  // records the holders, changes nothing
+      api->doc_end_undo(doc);
+      ASSERT_EQ(host.activity().undo, expected);
+      for (const UndoRecord& r : expected) {
+        GmNode* holder = host.Find(r.marker);
+        const bool by_link =
+            IsInstanceType(host.Type(holder)) && host.LinkMarker(holder) == Host::MarkerOf(any);
+        const bool by_data = !by_link;
+        (by_data ? seen_data_holders : seen_link_holders) += 1;
+      }
+      if (!expected.empty()) host.Undo();
+      ASSERT_EQ(Diff(before, host.Capture()), "");
+    }
+  }
+
+  std::mt19937 rng{20261207};
+  GmDoc* other = host.NewDocument();
+  std::vector<Marker> freed;
+  // How often the checks met something worth checking: a test that never does proves nothing.
+  int seen_selections = 0, seen_link_holders = 0, seen_data_holders = 0;
+};
+
+TEST_F(Indexes, SelectionAndLinkQueriesAnswerAsAWalkThroughRandomEditsUndoAndRedo) {
+  for (int i = 0; i < 12; ++i) host.AddObject(kOcube, "c" + std::to_string(i));
+  host.AddObjectTo(other, kOcube, "elsewhere");
+  host.AddTag(host.Walk()[3], "tag");
+  for (int round = 0; round < 600; ++round) {
+    Edit();
+    ASSERT_NO_FATAL_FAILURE(ExpectQueriesAsWalked()) << "after edit " << round;
+  }
+  EXPECT_GT(seen_selections, 50);
+  EXPECT_GT(seen_link_holders, 20);
+  EXPECT_GT(seen_data_holders, 20);
+}
+
+TEST_F(Indexes, LinksThatReachADataContainerLaterAreFound) {
+  GmNode* src = host.AddObject(kOcube, "src");
+  GmNode* dst = host.AddObject(kOcube, "dst");
+  // A record without links, as framing writes one: nothing to find yet.
+  GmNode* framed = host.AddObject(kOinstance, "framed");
+  GmContainer* data = api->node_get_data_instance(framed);
+  GmContainer* record = api->container_alloc();
+  const GmValue mode = Long(2);
+  api->container_set(record, kRecordSavedMode, &mode);
+  GmValue sub{};
+  sub.type = GM_VALUE_CONTAINER;
+  sub.sub = record;
+  api->container_set(data, kRecordId, &sub);
+  api->container_free(record);
+  ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));
+
+  // Then a link goes in through the record's own handle; another object's data is overwritten
+  // by a copy that holds one.
+  const GmValue link = Link(Host::MarkerOf(src));
+  GmContainer* inner = api->container_get_container_instance(data, kRecordId);
+  api->container_set(inner, kRecordSwapPartner, &link);
+  GmNode* copied = host.AddObject(kOnull, "copied");
+  GmContainer* loose = api->container_alloc();
+  api->container_set(loose, 9, &link);
+  api->container_copy(api->node_get_data_instance(copied), loose);
+  api->container_free(loose);
+
+  ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));
+  EXPECT_EQ(host.GetRecord(framed)->swap_partner, Host::MarkerOf(dst));
+  EXPECT_EQ(host.GetRecord(framed)->saved_mode, 2);
+  GmValue v{};
+  ASSERT_TRUE(api->container_get(api->node_get_data_instance(copied), 9, &v));
+  EXPECT_EQ(v.marker, Host::MarkerOf(dst));
+}
+
+TEST_F(Indexes, ManyInsertionsAtOneSpotKeepTheDocumentOrder) {
+  // Each insertion right after `first` or at the very front halves the room between two labels:
+  // the sibling list must be relabelled without changing the order.
+  GmNode* first = host.AddObject(kOnull, "first");
+  host.AddObject(kOnull, "last");
+  for (int i = 0; i < 200; ++i) {
+    GmNode* n = api->object_alloc(kOcube);
+    api->doc_insert_object(doc, n, nullptr, i % 2 ? first : nullptr, 0);
+  }
+  host.Select(host.Walk());
+  EXPECT_EQ(Active(kActiveChildren), host.Walk());
+  EXPECT_EQ(Active(0), host.Walk());
+}
+
+TEST_F(Indexes, AnObjectMovedToAnotherDocumentIsFoundThereAtOnce) {
+  GmDoc* second = host.NewDocument();
+  GmNode* x = host.AddObject(kOnull, "X");
+  GmNode* child = host.AddObject(kOcube, "child", x);
+  GmNode* tag = host.AddTag(child, "tag");
+  host.Select({child});
+  EXPECT_EQ(api->node_get_document(tag), doc);  // asked once: now remembered
+  EXPECT_EQ(api->link_resolve(Host::MarkerOf(child), doc, 0), child);
+
+  api->node_remove(x);
+  EXPECT_EQ(api->node_get_document(child), nullptr);
+  EXPECT_EQ(api->doc_get_active_object(doc), nullptr);
+  api->doc_insert_object(second, x, nullptr, nullptr, 0);
+  EXPECT_EQ(api->node_get_document(tag), second);
+  EXPECT_EQ(api->link_resolve(Host::MarkerOf(child), doc, 0), nullptr);
+  EXPECT_EQ(api->link_resolve(Host::MarkerOf(child), second, 0), child);
+  EXPECT_EQ(api->doc_get_active_object(second), child);
+  EXPECT_TRUE(Active(kActiveChildren).empty());
+}
+
+TEST_F(Indexes, ABitsStepHoldsThirtyTwoBytesAnEntry) {
+  std::vector<GmNode*> objects;
+  for (int i = 0; i < 5000; ++i) objects.push_back(host.AddObject(kOcube));
+  api->doc_start_undo(doc);
+  for (GmNode* n : objects) {
+    api->doc_add_undo(doc, kUndoBits, n);
+    api->node_set_all_bits(n, kBitActive);
+  }
+  api->doc_end_undo(doc);
+  const UndoStepSize step = host.NewestUndoStep();
+  EXPECT_EQ(step.entries, objects.size());
+  // The entries themselves, plus at most one block of room and the step's own bookkeeping.
+  EXPECT_LE(step.bytes, 32 * step.entries + 32 * 1024 + 1024);
+  ASSERT_TRUE(host.Undo());
+  EXPECT_TRUE(host.Selection().empty());
+}
+
+TEST_F(Indexes, DroppingTheRedoStepsFreesWhatOnlyTheyHeld) {
+  GmNode* a = host.AddObject(kOcube, "a");
+  const size_t live = host.LiveNodes();
+  api->doc_start_undo(doc);
+  GmNode* copy = api->node_get_clone(a, 0);
+  api->doc_insert_object(doc, copy, nullptr, a, 0);
+  api->doc_add_undo(doc, kUndoNewObj, copy);
+  api->doc_end_undo(doc);
+  ASSERT_TRUE(host.Undo());
+  EXPECT_EQ(host.LiveNodes(), live + 1);  // the copy, kept for the redo
+  host.DropRedo();
+  EXPECT_EQ(host.LiveNodes(), live);
+  EXPECT_EQ(host.RedoSteps(), 0);
+}
+
+TEST_F(Indexes, FramingEndsACycleThatDoesNotPassTheSelectedInstance) {
+  // a → b → c → b: the chain never reaches an object with a box.
+  GmNode* a = host.AddObject(kOinstance, "a");
+  GmNode* b = host.AddObject(kOinstance, "b");
+  GmNode* c = Instance("c", b);
+  host.SetLink(a, b);
+  host.SetLink(b, c);
+  host.Select({a});
+  ASSERT_TRUE(api->call_command(kFrameObjectsCommand, 0));
+  EXPECT_DOUBLE_EQ(host.GetView().radius, 0);
+
+  // A long chain that ends in a cube shows the cube's box.
+  GmNode* cube = host.AddObject(kOcube, "cube");
+  GmNode* link = cube;
+  for (int i = 0; i < 40; ++i) link = Instance("i", link);
+  host.Select({link});
+  ASSERT_TRUE(api->call_command(kFrameObjectsCommand, 0));
+  EXPECT_DOUBLE_EQ(host.GetView().radius, std::sqrt(3.0) * 100);
+}
+
+}  // namespace standin_test

@@ -156,11 +156,12 @@ TEST_F(MakeEditable, InstanceInsideItsOwnReferenceIsLeftAlone) {
   GmNode* inner = Instance("Inner", cube, cube);
   GmNode* outer = Instance("Outer", cube);
   SelectOnly({inner, outer});
+  const Marker inner_marker = M(inner), outer_marker = M(outer);  // outer is freed by the run
   const standin::RunResult r = RunCommand(ID_GEMLITH_MAKEEDITABLE);
   EXPECT_TRUE(r.result);
-  EXPECT_EQ(Find(M(inner)), inner);
+  EXPECT_EQ(Find(inner_marker), inner);
   EXPECT_EQ(Children(cube).size(), 1u);  // still just the inner instance
-  EXPECT_EQ(Find(M(outer)), nullptr);    // the other one became a copy of the cube
+  EXPECT_EQ(Find(outer_marker), nullptr);  // the other one became a copy of the cube
   const std::vector<std::string> names = NamesInOrder();  // after the fixture's own objects
   ASSERT_GE(names.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(names.end() - 4, names.end()),

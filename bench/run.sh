@@ -7,13 +7,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 
+cores=$(nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
+cpu=$(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2 | sed 's/^ *//' ||
+      sysctl -n machdep.cpu.brand_string 2>/dev/null || echo unknown)
+load() { cut -d' ' -f1-3 /proc/loadavg 2>/dev/null || uptime; }
+
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DGEMLITH_TESTS=OFF >/dev/null
-cmake --build build-bench --target gemlith_bench -j "$(nproc)"
+cmake --build build-bench --target gemlith_bench -j "$cores"
 
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')," \
-  "load average before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "machine: $cores cores, $cpu, load average before the run: $(load)"
 # Three repetitions of each benchmark; the summary gives their medians.
 build-bench/bin/gemlith_bench --benchmark_min_time=0.1 --benchmark_repetitions=3 \
   --benchmark_report_aggregates_only=true "$@"
-echo "load average after the run: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load average after the run: $(load)"

@@ -17,7 +17,6 @@ jobs="${GEMLITH_JOBS:-2}"
 
 # The libraries under test get coverage and sanitizers too; the targets add the fuzzer's main.
 instrument="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-instrument="$instrument ${GEMLITH_FUZZ_CXXFLAGS:-}"  # extra compiler flags, if any
 cmake -S "$root" -B "$build" \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \

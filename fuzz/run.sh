@@ -14,6 +14,7 @@ seconds="${1:-60}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${GEMLITH_FUZZ_BUILD:-$root/build-fuzz}"
 jobs="${GEMLITH_JOBS:-2}"
+bash "$root/scripts/deps.sh" fuzz
 
 # The libraries under test get coverage and sanitizers too; the targets add the fuzzer's main.
 instrument="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only those the machine lacks.
+# Installs the Debian packages a build needs, only those the machine lacks.
+#   scripts/deps.sh           the native build, its tests and benchmarks
+#   scripts/deps.sh fuzz      the fuzz targets: clang with libFuzzer and the sanitizer runtimes
+#   scripts/deps.sh windows   the Windows cross-build: MinGW-w64, Wine, GoogleTest's sources
 set -euo pipefail
+group="${1:-native}"
 if [ "$(uname -s)" = Darwin ]; then
   # macOS: the same libraries from Homebrew (x86-64 Homebrew under Rosetta on Apple silicon: the
   # whole tree is built for x86-64, see CMakeLists.txt). The compiler is Xcode's.
@@ -9,7 +13,19 @@ if [ "$(uname -s)" = Darwin ]; then
   done
   exit 0
 fi
-packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libtiff-dev pkg-config)
+case "$group" in
+  native)
+    packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
+              nlohmann-json3-dev libtiff-dev pkg-config) ;;
+  fuzz)
+    packages=(cmake clang libclang-rt-dev nlohmann-json3-dev libtiff-dev pkg-config) ;;
+  windows)
+    packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+              googletest nlohmann-json3-dev) ;;
+  *)
+    echo "scripts/deps.sh: unknown group '$group' (native, fuzz or windows)" >&2
+    exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

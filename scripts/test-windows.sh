@@ -16,19 +16,7 @@ case $dir in /*) ;; *) dir=$root/$dir ;; esac
 jobs=$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)
 
 # --- Debian packages: the cross compiler, Wine, GoogleTest's sources, nlohmann-json's headers.
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-          googletest nlohmann-json3-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-fi
+bash scripts/deps.sh windows
 
 # --- Wine: a prefix of our own inside the build folder, quiet, without a display, and without
 # the Mono and Gecko installers (nothing here needs .NET or a browser engine).

@@ -8,18 +8,22 @@
 
 namespace standin {
 
+// Under AddressSanitizer every node is its own allocation, so a use after free is caught at once
+// instead of landing in a recycled slot.
 #if defined(__SANITIZE_ADDRESS__)
-#define GEMLITH_NODES_ONE_BY_ONE 1
+constexpr bool kNodesOneByOne = true;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define GEMLITH_NODES_ONE_BY_ONE 1
+constexpr bool kNodesOneByOne = true;
+#else
+constexpr bool kNodesOneByOne = false;
 #endif
+#else
+constexpr bool kNodesOneByOne = false;
 #endif
 
 GmNode* NodePool::Make() {
-#if defined(GEMLITH_NODES_ONE_BY_ONE)
-  return new GmNode;
-#else
+  if constexpr (kNodesOneByOne) return new GmNode;
   Slot* slot = free_;
   if (slot) {
     free_ = slot->next_free;
@@ -32,18 +36,17 @@ GmNode* NodePool::Make() {
     slot = &blocks_.back()[used_++];
   }
   return new (slot->bytes) GmNode;
-#endif
 }
 
 void NodePool::Destroy(GmNode* node) {
-#if defined(GEMLITH_NODES_ONE_BY_ONE)
-  delete node;
-#else
+  if constexpr (kNodesOneByOne) {
+    delete node;
+    return;
+  }
   node->~GmNode();
   Slot* slot = reinterpret_cast<Slot*>(node);
   slot->next_free = free_;
   free_ = slot;
-#endif
 }
 
 GmNode* NewNode(HostImpl& host, int32_t type, Marker marker) {

@@ -1,12 +1,7 @@
 #include "binding.h"
 
 namespace gm {
-namespace {
 const GmHostApi* g_api = nullptr;
-}
-
-const GmHostApi* Api() { return g_api; }
-void SetApi(const GmHostApi* api) { g_api = api; }
 
 GmValue ToValue(const GeData& d) {
   GmValue v{};

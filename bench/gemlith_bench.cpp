@@ -238,6 +238,53 @@ void BM_Command(benchmark::State& state, const Case& c, size_t objects) {
   }
 }
 
+// The floor under Select and Rename: the same document-order walk (down, else the next sibling of
+// the object or of its nearest ancestor) and one type query per object, through the host's table,
+// with no command around it. Its growth from 10^4 to 10^6 objects is what the memory system alone
+// costs a walk.
+void BM_Walk(benchmark::State& state, size_t objects) {
+  Scene& s = SceneOf(objects);
+  const GmHostApi* api = s.host->Api();
+  GmDoc* doc = s.host->ActiveDocument();
+  Result r;
+  r.units = static_cast<double>(s.objects);
+  double exec = 0;
+  for (auto _ : state) {
+    const auto t0 = bench::Now();
+    size_t visited = 0;
+    int64_t types = 0;
+    for (GmNode* op = api->doc_get_first_object(doc); op;) {
+      ++visited;
+      types += api->node_get_type(op);
+      if (GmNode* down = api->node_get_down(op)) {
+        op = down;
+        continue;
+      }
+      for (;;) {
+        if (GmNode* next = api->node_get_next(op)) {
+          op = next;
+          break;
+        }
+        op = api->node_get_up(op);
+        if (!op) break;
+      }
+    }
+    const auto t1 = bench::Now();
+    benchmark::DoNotOptimize(types);
+    if (visited != s.objects) {
+      Fail(state, "the walk missed objects");
+      break;
+    }
+    exec += Ns(t0, t1);
+    state.SetIterationTime(Ns(t0, t1) * 1e-9);
+  }
+  r.exec_ns = exec / static_cast<double>(state.iterations());
+  r.iterations = state.iterations();
+  g_runs["Walk"][objects].push_back(r);
+  state.counters["objects"] = static_cast<double>(s.objects);
+  state.counters["exec_ns/unit"] = r.exec_ns / r.units;
+}
+
 // ---- the summary ----
 
 std::string Time(double ns) {
@@ -330,6 +377,21 @@ void PrintSummary() {
     else
       std::printf(" no step | no step | none |\n");
   }
+  if (auto it = g_results.find("Walk"); it != g_results.end()) {
+    const auto& by_size = it->second;
+    std::printf("| (the bare walk through the host table, no command) | per object |");
+    for (size_t n : kSizes) {
+      auto r = by_size.find(n);
+      const std::string t = r == by_size.end() ? "" : Time(r->second.exec_ns / r->second.units);
+      std::printf(" %s |", t.c_str());
+    }
+    auto small = by_size.find(10000), large = by_size.find(1000000);
+    if (small != by_size.end() && large != by_size.end())
+      std::printf(" %.1f |", large->second.exec_ns / small->second.exec_ns);
+    else
+      std::printf(" |");
+    std::printf(" | | |\n");
+  }
   std::printf("\nUndo, redo and undo step at the largest size measured, per the same unit.\n");
 
   if (!g_scenes.empty()) {
@@ -401,6 +463,9 @@ int main(int argc, char** argv) {
         ->Iterations(1)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("Walk" + size).c_str(), BM_Walk, n)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
     for (const Case& c : kCases) {
       benchmark::RegisterBenchmark((std::string(c.name) + size).c_str(), BM_Command, c, n)
           ->UseManualTime()

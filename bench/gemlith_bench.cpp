@@ -346,6 +346,20 @@ void TakeMedians() {
   }
 }
 
+// The cells of one row: the time per unit at each size, then the growth from 10^4 to 10^6.
+void PrintTimesAndGrowth(const std::map<size_t, Result>& by_size) {
+  for (size_t n : kSizes) {
+    auto r = by_size.find(n);
+    const std::string t = r == by_size.end() ? "" : Time(r->second.exec_ns / r->second.units);
+    std::printf(" %s |", t.c_str());
+  }
+  auto small = by_size.find(10000), large = by_size.find(1000000);
+  if (small != by_size.end() && large != by_size.end())
+    std::printf(" %.1f |", large->second.exec_ns / small->second.exec_ns);
+  else
+    std::printf(" |");
+}
+
 void PrintSummary() {
   TakeMedians();
   std::printf("\n### Per step and unit of work\n\n");
@@ -357,16 +371,7 @@ void PrintSummary() {
     if (it == g_results.end()) continue;
     const auto& by_size = it->second;
     std::printf("| %s | %s |", c.title, UnitName(c.unit));
-    for (size_t n : kSizes) {
-      auto r = by_size.find(n);
-      const std::string t = r == by_size.end() ? "" : Time(r->second.exec_ns / r->second.units);
-      std::printf(" %s |", t.c_str());
-    }
-    auto small = by_size.find(10000), large = by_size.find(1000000);
-    if (small != by_size.end() && large != by_size.end())
-      std::printf(" %.1f |", large->second.exec_ns / small->second.exec_ns);
-    else
-      std::printf(" |");
+    PrintTimesAndGrowth(by_size);
     // Undo, redo and the step's bytes at the largest size measured.
     const Result& last = by_size.rbegin()->second;
     if (c.undoable)
@@ -380,16 +385,7 @@ void PrintSummary() {
   if (auto it = g_results.find("Walk"); it != g_results.end()) {
     const auto& by_size = it->second;
     std::printf("| (the bare walk through the host table, no command) | per object |");
-    for (size_t n : kSizes) {
-      auto r = by_size.find(n);
-      const std::string t = r == by_size.end() ? "" : Time(r->second.exec_ns / r->second.units);
-      std::printf(" %s |", t.c_str());
-    }
-    auto small = by_size.find(10000), large = by_size.find(1000000);
-    if (small != by_size.end() && large != by_size.end())
-      std::printf(" %.1f |", large->second.exec_ns / small->second.exec_ns);
-    else
-      std::printf(" |");
+    PrintTimesAndGrowth(by_size);
     std::printf(" | | |\n");
   }
   std::printf("\nUndo, redo and undo step at the largest size measured, per the same unit.\n");

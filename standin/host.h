@@ -59,6 +59,8 @@ constexpr int32_t kUndoChangeSmall = 42;
 constexpr int32_t kUndoNewObj = 44;
 constexpr int32_t kUndoDeleteObj = 45;
 constexpr int32_t kUndoBits = 48;
+// "CHANGE", "CHANGE_SMALL", "NEWOBJ", "DELETEOBJ", "BITS"; "?" for any other type.
+const char* UndoTypeName(int32_t type);
 
 constexpr int32_t kActiveChildren = 1;        // GETACTIVEOBJECTFLAGS::CHILDREN
 constexpr int32_t kActiveSelectionOrder = 2;  // GETACTIVEOBJECTFLAGS::SELECTIONORDER

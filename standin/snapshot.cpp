@@ -101,6 +101,17 @@ std::string ToString(const SceneSnapshot& s) {
   return os.str();
 }
 
+const char* UndoTypeName(int32_t type) {
+  switch (type) {
+    case kUndoChange: return "CHANGE";
+    case kUndoChangeSmall: return "CHANGE_SMALL";
+    case kUndoNewObj: return "NEWOBJ";
+    case kUndoDeleteObj: return "DELETEOBJ";
+    case kUndoBits: return "BITS";
+    default: return "?";
+  }
+}
+
 std::string Diff(const SceneSnapshot& before, const SceneSnapshot& after) {
   if (before == after) return "";
   std::ostringstream os;

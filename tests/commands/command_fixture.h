@@ -168,7 +168,7 @@ class CommandTest : public ::testing::Test {
     std::ostringstream out;
     for (size_t i = 0; i < entries.size(); ++i) {
       if (i) out << ", ";
-      out << UndoTypeName(entries[i].type) << ' ';
+      out << standin::UndoTypeName(entries[i].type) << ' ';
       GmNode* n = host_->Find(entries[i].marker);
       if (n)
         out << '"' << host_->Name(n) << "\"#" << entries[i].marker;
@@ -176,16 +176,6 @@ class CommandTest : public ::testing::Test {
         out << '#' << entries[i].marker;
     }
     return out.str();
-  }
-  static const char* UndoTypeName(int32_t type) {
-    switch (type) {
-      case standin::kUndoChange: return "CHANGE";
-      case standin::kUndoChangeSmall: return "CHANGE_SMALL";
-      case standin::kUndoNewObj: return "NEWOBJ";
-      case standin::kUndoDeleteObj: return "DELETEOBJ";
-      case standin::kUndoBits: return "BITS";
-      default: return "?";
-    }
   }
 
   // For calling the shared operations directly: opens an undo group on the active document and

@@ -195,7 +195,7 @@ class TextReporter : public Reporter {
     if (!a.undo.empty()) {
       out_ << "  undo:";
       for (const standin::UndoRecord& u : a.undo)
-        out_ << " " << UndoTypeName(u.type) << " " << keys_.KeyOf(u.marker) << ";";
+        out_ << " " << standin::UndoTypeName(u.type) << " " << keys_.KeyOf(u.marker) << ";";
       out_ << "\n";
     }
     for (const std::string& m : a.messages) out_ << "  message box: \"" << m << "\"\n";
@@ -265,17 +265,6 @@ class TextReporter : public Reporter {
 };
 
 }  // namespace
-
-const char* UndoTypeName(int32_t type) {
-  switch (type) {
-    case standin::kUndoChange: return "CHANGE";
-    case standin::kUndoChangeSmall: return "CHANGE_SMALL";
-    case standin::kUndoNewObj: return "NEWOBJ";
-    case standin::kUndoDeleteObj: return "DELETEOBJ";
-    case standin::kUndoBits: return "BITS";
-    default: return "?";
-  }
-}
 
 std::string TreeText(const SceneDesc& scene) {
   TreePrinter p;

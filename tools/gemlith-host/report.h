@@ -46,7 +46,6 @@ std::string TreeText(const SceneDesc& scene);
 // The readable menu, greyed entries marked.
 std::string MenuText(const std::vector<standin::MenuEntry>& entries);
 
-const char* UndoTypeName(int32_t type);  // "NEWOBJ", ...; "?" for others
 
 }  // namespace gemhost
 

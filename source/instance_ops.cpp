@@ -1,5 +1,8 @@
 #include "instance_ops.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "ids.h"
 #include "resource.h"
 #include "settings.h"
@@ -120,4 +123,86 @@ void MoveChildren(BaseObject* from, BaseObject* to) {
 void CollectDescendants(BaseObject* obj, AtomArray* array) {
   if (!obj || !array) return;
   for (BaseObject* op = obj->GetDown(); op; op = NextObjectInSubtree(op, obj)) array->Append(op);
+}
+
+BaseObject* GetSwapPartner(BaseObject* obj, const BaseDocument* doc) {
+  if (!obj) return nullptr;
+  BaseContainer* data = obj->GetDataInstance();
+  if (!data) return nullptr;
+  const BaseContainer* record = data->GetContainerInstance(ID_GEMLITH);
+  if (!record) return nullptr;
+  return static_cast<BaseObject*>(record->GetLink(RECORD_SWAP_PARTNER, doc, Obase));
+}
+
+namespace {
+
+// Objects of the walk are ranked a gap apart, so that the objects of a copy inserted in front of
+// one of them can be ranked between it and the object before it: ranks then keep following
+// document order for the whole run (moved children keep their places relative to everything else).
+constexpr Int64 kRankGap = Int64(1) << 32;
+
+}  // namespace
+
+LinkHolders::LinkHolders(BaseDocument* doc, const std::vector<BaseObject*>& targets) : _doc(doc) {
+  if (targets.empty()) return;
+  for (BaseObject* target : targets) _holders[target];
+  Int64 rank = 0;
+  for (BaseObject* op = doc->GetFirstObject(); op; op = NextObjectInTree(op)) {
+    rank += kRankGap;
+    if (_holders.count(op) != 0) _rank[op] = rank;
+    Note(op, rank);
+  }
+}
+
+void LinkHolders::AddInserted(BaseObject* root, const BaseObject* place) {
+  const auto at = _rank.find(place);
+  if (!root || at == _rank.end()) return;
+  Int64 rank = at->second - kRankGap;
+  for (BaseObject* op = root; op; op = NextObjectInSubtree(op, root)) Note(op, ++rank);
+}
+
+void LinkHolders::Forget(BaseObject* root) {
+  if (!root) return;
+  for (BaseObject* op = root; op; op = NextObjectInSubtree(op, root)) {
+    _rank.erase(op);
+    _holders.erase(op);
+  }
+}
+
+void LinkHolders::TransferLinks(BaseObject* target, BaseObject* replacement) {
+  std::vector<std::pair<Int64, BaseObject*>> live;
+  const auto it = _holders.find(target);
+  if (it != _holders.end()) {
+    // A holder that was freed is no longer ranked; one whose link changed since is left alone.
+    for (BaseObject* holder : it->second) {
+      const auto r = _rank.find(holder);
+      if (r != _rank.end() && Names(holder, target)) live.emplace_back(r->second, holder);
+    }
+    _holders.erase(it);
+  }
+  std::sort(live.begin(), live.end(),
+            [](const std::pair<Int64, BaseObject*>& a, const std::pair<Int64, BaseObject*>& b) {
+              return a.first < b.first;
+            });
+  live.erase(std::unique(live.begin(), live.end()), live.end());
+  for (const std::pair<Int64, BaseObject*>& entry : live)
+    _doc->AddUndo(UNDOTYPE::CHANGE_SMALL, entry.second);
+  _rank.erase(target);
+  target->TransferGoal(replacement, false);
+}
+
+void LinkHolders::Note(BaseObject* op, Int64 rank) {
+  bool holds = false;
+  for (BaseObject* named : {GetReferenceObject(op, false), GetSwapPartner(op, _doc)}) {
+    if (!named) continue;
+    const auto it = _holders.find(named);
+    if (it == _holders.end()) continue;
+    it->second.push_back(op);
+    holds = true;
+  }
+  if (holds) _rank[op] = rank;
+}
+
+bool LinkHolders::Names(BaseObject* op, const BaseObject* target) const {
+  return GetReferenceObject(op, false) == target || GetSwapPartner(op, _doc) == target;
 }

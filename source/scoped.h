@@ -19,7 +19,8 @@ class UndoGroup {
 // Owns an AtomArray allocated from the host; frees it when the scope ends.
 class ScopedAtomArray {
  public:
-  ScopedAtomArray() : _arr(AtomArray::Alloc()) {}
+  // `allocate` false: an empty guard, for a list that a run needs only in some cases.
+  explicit ScopedAtomArray(bool allocate = true) : _arr(allocate ? AtomArray::Alloc() : nullptr) {}
   ~ScopedAtomArray() { AtomArray::Free(_arr); }
   ScopedAtomArray(const ScopedAtomArray&) = delete;
   ScopedAtomArray& operator=(const ScopedAtomArray&) = delete;

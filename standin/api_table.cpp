@@ -283,43 +283,11 @@ GmContainer* NodeGetDataInstance(GmNode* n) { return n ? DataOf(n) : nullptr; }
 
 GmBool NodeTransferGoal(GmNode* source, GmNode* target, GmBool undo_links) {
   NEED_HOST(0);
-  HostImpl& h = H();
   NEED(source && target, 0, "TransferGoal without a source or a target");
-  GmDoc* doc = DocOf(source);
-  if (!doc) return 0;
-  const Marker from = source->marker;
-  const Marker to = target->marker;
-
-  // The objects of the document that hold a link to the source, found through the link index
-  // rather than by walking the document: the instances whose link names it, and the holders of
-  // link elements (an object through its own data or a tag's). A holder whose containers turn out
-  // to hold no link at all leaves the set.
-  std::vector<GmNode*> hits;
-  for (GmNode* n = h.links.FirstLinking(from); n; n = n->link_next)
-    if (HasInstanceParameters(n) && DocOf(n) == doc) hits.push_back(n);
-  const std::vector<GmNode*> holders = h.links.Holders();
-  for (GmNode* holder : holders) {
-    if (!DataLinksTo(holder, 0)) {
-      h.links.RemoveHolder(holder);
-      continue;
-    }
-    GmNode* obj = IsTag(holder) ? holder->owner : holder;
-    if (IsObject(obj) && DocOf(obj) == doc && DataLinksTo(holder, from)) hits.push_back(obj);
-  }
-  // Each object once, in document order, as a walk would meet them.
-  SortInDocumentOrder(hits);
-  hits.erase(std::unique(hits.begin(), hits.end()), hits.end());
-
-  auto redirect = [from, to](Marker& m) {
-    if (m == from) m = to;
-  };
-  for (GmNode* obj : hits) {
-    if (undo_links) AddUndo(h, doc, kUndoChangeSmall, obj);
-    if (HasInstanceParameters(obj) && obj->link == from) h.links.SetLink(obj, to);
-    if (obj->data) ForEachLink(*obj->data, redirect);
-    for (GmNode* t : obj->tags)
-      if (t->data) ForEachLink(*t->data, redirect);
-  }
+  // The application leaves undo links to itself: a caller records its own entries before.
+  if (undo_links) H().CodingError("TransferGoal with undo links on: that argument must be false");
+  if (!DocOf(source)) return 0;
+  TransferLinks(H(), source, target);
   return 1;
 }
 

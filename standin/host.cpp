@@ -94,21 +94,35 @@ bool Faults::ConsumeRegistration() {
 
 // ---- Host ----
 
+namespace {
+
+// Every host alive, oldest first; the newest is the current one. Hosts may end in any order.
+std::vector<Host*>& LiveHosts() {
+  static std::vector<Host*> hosts;
+  return hosts;
+}
+
+void MakeCurrent(Host* host) {
+  g_current = host;
+  g_current_impl = host ? &host->impl() : nullptr;
+}
+
+}  // namespace
+
 Host::Host(HostOptions options) : impl_(std::make_unique<HostImpl>(std::move(options))) {
-  previous_ = g_current;
-  g_current = this;
-  g_current_impl = impl_.get();
+  LiveHosts().push_back(this);
+  MakeCurrent(this);
 }
 
 Host::~Host() {
   Unload();
   // The module may still free what it holds while the host exists; after this, nothing.
-  if (g_current == this) g_current_impl = nullptr;
+  const bool current = g_current == this;
+  if (current) g_current_impl = nullptr;
   impl_.reset();
-  if (g_current == this) {
-    g_current = previous_;
-    g_current_impl = previous_ ? &previous_->impl() : nullptr;
-  }
+  std::vector<Host*>& live = LiveHosts();
+  live.erase(std::remove(live.begin(), live.end(), this), live.end());
+  if (current) MakeCurrent(live.empty() ? nullptr : live.back());
 }
 
 Host* Host::Current() { return g_current; }
@@ -433,6 +447,7 @@ Marker Host::LinkMarker(const GmNode* instance) const { return instance->link; }
 GmNode* Host::LinkTarget(const GmNode* instance) const {
   return impl_->registry.Find(instance->link);
 }
+std::vector<GmNode*> Host::LinkHolders(const GmNode* node) { return standin::LinkHolders(*impl_, node); }
 int32_t Host::Mode(const GmNode* instance) const { return instance->mode; }
 GmMatrix Host::Matrix(const GmNode* object) const { return object->ml; }
 

@@ -380,6 +380,8 @@ class Host {
   bool IsSelected(const GmNode* node) const;
   Marker LinkMarker(const GmNode* instance) const;  // 0 = empty
   GmNode* LinkTarget(const GmNode* instance) const;  // the live node the link names, or null
+  // The objects whose links TransferGoal from `node` would change, in document order.
+  std::vector<GmNode*> LinkHolders(const GmNode* node);
   int32_t Mode(const GmNode* instance) const;
   GmMatrix Matrix(const GmNode* object) const;
   std::optional<Record> GetRecord(const GmNode* object) const;
@@ -396,7 +398,6 @@ class Host {
 
  private:
   std::unique_ptr<HostImpl> impl_;
-  Host* previous_ = nullptr;
 };
 
 }  // namespace standin

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "container.h"
 #include "document.h"
+#include "host_impl.h"
 #include "node.h"
 
 namespace standin {
@@ -82,6 +84,46 @@ void LinkIndex::RemoveHolder(GmNode* n) {
 void LinkIndex::Forget(GmNode* n) {
   Unfile(n);
   RemoveHolder(n);
+}
+
+std::vector<GmNode*> LinkHolders(HostImpl& h, const GmNode* source) {
+  std::vector<GmNode*> hits;
+  GmDoc* doc = DocOf(source);
+  if (!doc) return hits;
+  const Marker from = source->marker;
+  // Found through the index rather than by walking the document: the instances whose link names
+  // the source, and the holders of link elements (an object through its own data or a tag's). A
+  // holder whose containers turn out to hold no link at all leaves the set. Only the document is
+  // searched: an object that undo holds keeps its links as they were when it left.
+  for (GmNode* n = h.links.FirstLinking(from); n; n = n->link_next)
+    if (HasInstanceParameters(n) && DocOf(n) == doc) hits.push_back(n);
+  const std::vector<GmNode*> holders = h.links.Holders();
+  for (GmNode* holder : holders) {
+    if (!DataLinksTo(holder, 0)) {
+      h.links.RemoveHolder(holder);
+      continue;
+    }
+    GmNode* obj = IsTag(holder) ? holder->owner : holder;
+    if (IsObject(obj) && DocOf(obj) == doc && DataLinksTo(holder, from)) hits.push_back(obj);
+  }
+  // Each object once, in document order, as a walk would meet them.
+  SortInDocumentOrder(hits);
+  hits.erase(std::unique(hits.begin(), hits.end()), hits.end());
+  return hits;
+}
+
+void TransferLinks(HostImpl& h, const GmNode* source, const GmNode* target) {
+  const Marker from = source->marker;
+  const Marker to = target->marker;
+  auto redirect = [from, to](Marker& m) {
+    if (m == from) m = to;
+  };
+  for (GmNode* obj : LinkHolders(h, source)) {
+    if (HasInstanceParameters(obj) && obj->link == from) h.links.SetLink(obj, to);
+    if (obj->data) ForEachLink(*obj->data, redirect);
+    for (GmNode* t : obj->tags)
+      if (t->data) ForEachLink(*t->data, redirect);
+  }
 }
 
 }  // namespace standin

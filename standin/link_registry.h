@@ -69,6 +69,17 @@ class LinkIndex {
   std::vector<GmNode*> holders_;  // GmNode::holder_slot is 1 + the index here
 };
 
+struct HostImpl;
+
+// The objects of source's document that hold a link to `source`: whose instance link names it, or
+// whose data (or a tag's data) holds a link element naming it; each once, in document order. These
+// are what TransferLinks changes. Empty when source lies in no document.
+std::vector<GmNode*> LinkHolders(HostImpl& h, const GmNode* source);
+
+// BaseList2D::TransferGoal: every link held in source's document that names `source` names
+// `target` instead. Records nothing for undo.
+void TransferLinks(HostImpl& h, const GmNode* source, const GmNode* target);
+
 }  // namespace standin
 
 struct GmLink {

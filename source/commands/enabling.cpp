@@ -1,6 +1,7 @@
 #include "commands/enabling.h"
 
 #include "ids.h"
+#include "instance_ops.h"
 #include "scoped.h"
 
 namespace {
@@ -39,9 +40,5 @@ Int32 StateSwap(BaseDocument* doc) {
   BaseObject* op = doc->GetActiveObject();
   if (!op) return 0;
   if (op->IsInstanceOf(Oinstance)) return CMD_ENABLED;
-  BaseContainer* data = op->GetDataInstance();
-  if (!data) return 0;
-  const BaseContainer* record = data->GetContainerInstance(ID_GEMLITH);
-  if (!record) return 0;
-  return record->GetLink(RECORD_SWAP_PARTNER, doc, Obase) ? CMD_ENABLED : 0;
+  return GetSwapPartner(op, doc) ? CMD_ENABLED : 0;
 }

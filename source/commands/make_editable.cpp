@@ -36,10 +36,11 @@ void CollectSubtreeMarkers(BaseObject* root, std::unordered_set<UInt64>& markers
 
 // Frees every child of `obj` with its subtree. No undo entries: the children came with a copy that
 // the run has just made.
-void FreeChildren(BaseObject* obj) {
+void FreeChildren(BaseObject* obj, LinkHolders& holders) {
   BaseObject* child = obj->GetDown();
   while (child) {
     BaseObject* next = child->GetNext();
+    holders.Forget(child);
     child->Remove();
     BaseObject::Free(child);
     child = next;
@@ -59,7 +60,7 @@ bool IsAncestorOf(const BaseObject* ancestor, BaseObject* op) {
 // lies inside its own reference. On success the
 // markers of the freed instance and of whatever it still held are added to `freed`.
 bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKeys& keys,
-                   std::unordered_set<UInt64>& freed) {
+                   LinkHolders& holders, std::unordered_set<UInt64>& freed) {
   BaseObject* copy = CloneReferenceObject(instance, keys.followChain);
   if (!copy) return false;
   // An instance inside its own reference is left alone: the copy would hold a copy of the instance
@@ -75,14 +76,16 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
   doc->AddUndo(UNDOTYPE::BITS, copy);
   copy->SetBit(BIT_ACTIVE);
-  // Links that named the instance now name the copy; undo puts them back.
-  instance->TransferGoal(copy, true);
+  // Links that named the instance now name the copy, also those the copy brought along.
+  holders.AddInserted(copy, instance);
+  holders.TransferLinks(instance, copy);
 
-  if (keys.dropCloned) FreeChildren(copy);
+  if (keys.dropCloned) FreeChildren(copy, holders);
   if (keys.keepChildren) MoveChildren(instance, copy);
   instance->CopyMatrixTo(copy);
 
   CollectSubtreeMarkers(instance, freed);
+  holders.Forget(instance);
   doc->AddUndo(UNDOTYPE::DELETEOBJ, instance);
   instance->Remove();
   BaseObject::Free(instance);
@@ -96,8 +99,9 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
 // link that named it, and is selected; the instance is freed. Ctrl copies the end of the chain,
 // Shift drops the copy's own children. Returns true when the run completed, also when nothing was
 // an instance; false without a document or when the working list cannot be made.
-// Undo per converted instance: CHANGE instance, NEWOBJ copy, BITS copy, the host's entries of the
-// link transfer, CHANGE per moved child, DELETEOBJ instance. One undo group for the run.
+// Undo per converted instance: CHANGE instance, NEWOBJ copy, BITS copy, CHANGE_SMALL per object
+// whose link or record named the instance (in document order), CHANGE per moved child, DELETEOBJ
+// instance. One undo group for the run.
 //
 // With Alt, a selected object below a selected instance is freed together with that instance
 // before the loop reaches it. The list's entries are therefore identified by the markers taken
@@ -120,12 +124,20 @@ Bool Command_MakeEditable::Execute(BaseDocument* doc) {
     for (Int32 i = 0; i < count; ++i) {
       if (C4DAtom* atom = selection->GetIndex(i)) markers[static_cast<size_t>(i)] = atom->GetMarker();
     }
+    // The objects that link to the instances, found in one walk before anything changes.
+    std::vector<BaseObject*> instances;
+    for (Int32 i = 0; i < count; ++i) {
+      auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
+      if (obj && obj->IsInstanceOf(Oinstance)) instances.push_back(obj);
+    }
+    LinkHolders holders(doc, instances);
+
     std::unordered_set<UInt64> freed;
     for (Int32 i = 0; i < count; ++i) {
       if (freed.count(markers[static_cast<size_t>(i)]) != 0) continue;  // freed with an instance above it
       auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
       if (!obj || !obj->IsInstanceOf(Oinstance)) continue;
-      ReplaceByCopy(doc, obj, keys, freed);
+      ReplaceByCopy(doc, obj, keys, holders, freed);
     }
   }
   EventAdd();

@@ -1,7 +1,5 @@
 // Swap: exchanges the active object and its partner (the object an instance links to, or the object
 // an earlier swap remembered in the record), so that a second Swap exchanges them back.
-#include <optional>
-
 #include "commands/commands.h"
 #include "commands/enabling.h"
 #include "ids.h"
@@ -25,18 +23,14 @@ bool IsAtOrBelow(BaseObject* node, const BaseObject* ancestor) {
 // `doc`. Null when there is none.
 BaseObject* FindSwapPartner(BaseDocument* doc, BaseObject* active) {
   if (active->IsInstanceOf(Oinstance)) return GetReferenceObject(active, false);
-  BaseContainer* data = active->GetDataInstance();
-  if (!data) return nullptr;
-  const BaseContainer* record = data->GetContainerInstance(ID_GEMLITH);
-  if (!record) return nullptr;
-  return static_cast<BaseObject*>(record->GetLink(RECORD_SWAP_PARTNER, doc, Obase));
+  return GetSwapPartner(active, doc);
 }
 
-// Replaces the whole record of `obj` by one that holds only the swap partner (null: an empty link).
-void WriteSwapRecord(BaseObject* obj, BaseObject* partner) {
+// Replaces the whole record of `obj` by `record` holding only the swap partner (null: an empty
+// link).
+void WriteSwapRecord(BaseObject* obj, BaseContainer& record, BaseObject* partner) {
   BaseContainer* data = obj->GetDataInstance();
   if (!data) return;
-  BaseContainer record;
   record.SetLink(RECORD_SWAP_PARTNER, partner);
   data->SetContainer(ID_GEMLITH, record);
 }
@@ -57,15 +51,16 @@ bool SwapActiveObject(BaseDocument* doc) {
   const Matrix oldMl = active->GetMl();
   const Bool flatten = IsQualifierHeld(QCTRL);
 
+  // Everything the run needs is made before the first change, so that a failure leaves the
+  // document as it was: the new record, the copy and, with Ctrl, the list of descendants.
+  BaseContainer record;
+  if (!record.IsValid()) return false;
   BaseObject* copy = static_cast<BaseObject*>(partner->GetClone(COPYFLAGS::NO_HIERARCHY, nullptr));
   if (!copy) return false;
-  std::optional<ScopedAtomArray> descendants;
-  if (flatten) {
-    descendants.emplace();
-    if (!*descendants) {
-      BaseObject::Free(copy);  // never inserted, so still ours
-      return false;
-    }
+  ScopedAtomArray descendants(flatten);
+  if (flatten && !descendants) {
+    BaseObject::Free(copy);  // never inserted, so still ours
+    return false;
   }
 
   // Children: the copy takes the partner's; with Ctrl it takes the active object's instead, and
@@ -73,7 +68,7 @@ bool SwapActiveObject(BaseDocument* doc) {
   if (!flatten) {
     MoveChildren(partner, copy);
   } else {
-    AtomArray* list = descendants->get();
+    AtomArray* list = descendants.get();
     CollectDescendants(partner, list);
     MoveChildren(active, copy);
     for (Int32 i = 0; i < list->GetCount(); ++i) {
@@ -98,15 +93,16 @@ bool SwapActiveObject(BaseDocument* doc) {
   // The copy of a reference remembers the instance, so that Swap on the copy swaps back; an object
   // swapped back forgets its partner.
   if (active->IsInstanceOf(Oinstance))
-    WriteSwapRecord(copy, active);
+    WriteSwapRecord(copy, record, active);
   else
-    WriteSwapRecord(active, nullptr);
+    WriteSwapRecord(active, record, nullptr);
 
-  // Links to the partner (the active object's own link among them) now name the copy; undo puts
-  // them back.
-  partner->TransferGoal(copy, true);
   doc->InsertObject(copy, oldParent, oldPred, false);
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
+  // Links to the partner (the active object's own link among them) now name the copy. The copy and
+  // everything moved below it are in the document by now, so links held there move too.
+  LinkHolders holders(doc, {partner});
+  holders.TransferLinks(partner, copy);
 
   // The copy takes the partner's bit word; the selection then moves from one to the other.
   copy->SetAllBits(partner->GetAllBits());
@@ -127,10 +123,11 @@ bool SwapActiveObject(BaseDocument* doc) {
 // place, links to the partner move to the copy, and the partner is freed. Ctrl decides where the
 // children go. Returns true after a swap; false, with nothing changed, when there is no document,
 // no active object, no partner, a partner that is the active object or lies above or below it, or
-// the copy or the working array cannot be made.
+// the record, the copy or the working array cannot be made.
 // Undo, in order: CHANGE per moved child; with Ctrl DELETEOBJ per descendant of the partner;
-// DELETEOBJ and CHANGE for the active object; CHANGE for the partner; the host's entries of the
-// link transfer; NEWOBJ for the copy; DELETEOBJ for the partner. One undo group.
+// DELETEOBJ and CHANGE for the active object; CHANGE for the partner; NEWOBJ for the copy;
+// CHANGE_SMALL per object whose link or record named the partner, in document order; DELETEOBJ for
+// the partner. One undo group.
 Bool Command_Swap::Execute(BaseDocument* doc) {
   if (!doc) return false;
   bool swapped;

@@ -65,6 +65,35 @@ TEST_F(MakeEditable, CopyTakesPlaceMatrixChildrenAndIncomingLinks) {
   ExpectUndoRedoRoundTrip();
 }
 
+// Links to a converted instance move to its copy wherever they are held: elsewhere in the document,
+// in a record, below the copy (a child moved there), and inside a copy made earlier in the same run.
+TEST_F(MakeEditable, LinksHeldAnywhereMoveToTheCopyAndUndoPutsThemBack) {
+  GmNode* x = Instance("X", r);  // a second selected instance, converted after I
+  GmNode* rc2 = Instance("rc2", x, r);  // R's child links to X, so I's copy will hold a link to X
+  GmNode* k = Instance("K", i, i);       // I's child links to I and moves below I's copy
+  GmNode* n = Null("N");
+  host().SetRecord(n, standin::Record{std::nullopt, M(x)});
+  SelectOnly({i, x});
+  const standin::RunResult res = Run();
+  ASSERT_TRUE(res.result);
+  GmNode* copy_i = CopyOfR();
+  GmNode* copy_x = TopLevel()[3];
+  ASSERT_EQ(ChildNames(copy_i), (std::vector<std::string>{"rc", "rc2", "i1", "i2", "K"}));
+  ASSERT_EQ(ChildNames(copy_x), (std::vector<std::string>{"rc", "rc2"}));
+  GmNode* rc2_in_i = Children(copy_i)[1];
+  GmNode* rc2_in_x = Children(copy_x)[1];
+  for (GmNode* h : {j, k}) EXPECT_EQ(host().LinkTarget(h), copy_i) << Name(h);
+  for (GmNode* h : {rc2, rc2_in_i, rc2_in_x}) EXPECT_EQ(host().LinkTarget(h), copy_x);
+  EXPECT_EQ(host().GetRecord(n)->swap_partner, M(copy_x));
+  std::vector<UndoRecord> link_entries;
+  for (const UndoRecord& e : res.activity.undo)
+    if (e.type == kUndoChangeSmall) link_entries.push_back(e);
+  ExpectUndoEntries(link_entries, {{kUndoChangeSmall, M(k)}, {kUndoChangeSmall, M(j)},
+                                   {kUndoChangeSmall, M(rc2)}, {kUndoChangeSmall, M(rc2_in_i)},
+                                   {kUndoChangeSmall, M(rc2_in_x)}, {kUndoChangeSmall, M(n)}});
+  ExpectUndoRedoRoundTrip();
+}
+
 TEST_F(MakeEditable, ShiftAndAltChooseWhichChildrenTheCopyKeeps) {
   struct Case {
     int32_t keys;

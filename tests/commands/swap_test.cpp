@@ -64,8 +64,8 @@ TEST_F(Swap, InstanceAndReferenceTradePlacesMatricesAndLinks) {
   ASSERT_TRUE(host().GetRecord(copy).has_value());
   EXPECT_EQ(host().GetRecord(copy)->swap_partner, M(i));
   ExpectUndo(r1, {{kUndoDeleteObj, M(i)}, {kUndoChange, M(i)}, {kUndoChange, mr},
-                  {kUndoChangeSmall, M(i)}, {kUndoChangeSmall, M(j)}, {kUndoChangeSmall, M(k)},
-                  {kUndoNewObj, M(copy)}, {kUndoDeleteObj, mr}});
+                  {kUndoNewObj, M(copy)}, {kUndoChangeSmall, M(i)}, {kUndoChangeSmall, M(j)},
+                  {kUndoChangeSmall, M(k)}, {kUndoDeleteObj, mr}});
   ExpectUndoRedoRoundTrip();
 }
 
@@ -140,8 +140,8 @@ TEST_F(SwapChildren, WithoutCtrlChildrenStayWithTheirParents) {
   EXPECT_EQ(Children(r1), (std::vector<GmNode*>{r1a}));
   EXPECT_EQ(Children(i), (std::vector<GmNode*>{i1}));
   ExpectUndo(res, {{kUndoChange, M(r1)}, {kUndoChange, M(r2)}, {kUndoDeleteObj, M(i)},
-                   {kUndoChange, M(i)}, {kUndoChange, mr}, {kUndoChangeSmall, M(i)},
-                   {kUndoNewObj, M(copy)}, {kUndoDeleteObj, mr}});
+                   {kUndoChange, M(i)}, {kUndoChange, mr}, {kUndoNewObj, M(copy)},
+                   {kUndoChangeSmall, M(i)}, {kUndoDeleteObj, mr}});
   ExpectUndoRedoRoundTrip();
 }
 
@@ -155,7 +155,7 @@ TEST_F(SwapChildren, WithCtrlTheActiveObjectGetsThePartnersDescendantsFlattened)
   EXPECT_TRUE(Children(r1).empty());
   ExpectUndo(res, {{kUndoChange, M(i1)}, {kUndoDeleteObj, M(r1)}, {kUndoDeleteObj, M(r1a)},
                    {kUndoDeleteObj, M(r2)}, {kUndoDeleteObj, M(i)}, {kUndoChange, M(i)},
-                   {kUndoChange, mr}, {kUndoChangeSmall, M(i)}, {kUndoNewObj, M(copy)},
+                   {kUndoChange, mr}, {kUndoNewObj, M(copy)}, {kUndoChangeSmall, M(i)},
                    {kUndoDeleteObj, mr}});
   ExpectUndoRedoRoundTrip();
 }
@@ -230,8 +230,37 @@ TEST_F(Swap, RefusesWhenTheCopyOrTheArrayCannotBeMade) {
   SelectOnly({i});
   ExpectRefused(0, [&] { host().faults().FailNext(standin::Alloc::Clone); });
   ExpectRefused(standin::kQCtrl, [&] { host().faults().FailNext(standin::Alloc::Array); });
+  // Without a new record the copy would keep the partner's old one, naming its old partner. (The
+  // first container of the run holds the input state read for Ctrl.)
+  ExpectRefused(0, [&] { host().faults().FailNth(standin::Alloc::Container, 2); });
   EXPECT_EQ(host().DetachedNodes(), 0u);  // the copies made before the array failed were freed
 }
+
+// Links held below the copy (children moved there before it entered the document) move to the
+// copy like every other link: an instance link and a record's swap partner.
+class SwapLinksBelowTheCopy : public Swap {
+ protected:
+  // `below_partner`: the holders are children of the partner, else of the active object.
+  void Check(bool below_partner, int32_t keys) {
+    GmNode* r = Cube("R");
+    GmNode* i = Instance("I", r);
+    GmNode* k = Instance("K", r, below_partner ? r : i);
+    GmNode* n = Null("N", below_partner ? r : i);
+    host().SetRecord(n, standin::Record{std::nullopt, M(r)});
+    SelectOnly({i});
+    ASSERT_TRUE(RunSwap(keys).result);
+    GmNode* copy = TopLevel()[1];
+    ASSERT_EQ(Name(copy), "R");
+    EXPECT_EQ(Children(copy), (std::vector<GmNode*>{k, n}));
+    EXPECT_EQ(host().LinkTarget(k), copy);
+    EXPECT_EQ(host().LinkTarget(i), copy);
+    EXPECT_EQ(host().GetRecord(n)->swap_partner, M(copy));
+    ExpectUndoRedoRoundTrip();
+  }
+};
+
+TEST_F(SwapLinksBelowTheCopy, ChildrenOfThePartner) { Check(true, 0); }
+TEST_F(SwapLinksBelowTheCopy, ChildrenOfTheActiveObjectWithCtrl) { Check(false, standin::kQCtrl); }
 
 }  // namespace
 }  // namespace gemlith_test

@@ -21,6 +21,8 @@ namespace {
 constexpr int32_t kSettingsId = 1050043;
 constexpr int32_t kFrameObjectsId = 1050104;
 constexpr int32_t kFrameElementsId = 1050103;
+constexpr int32_t kSwapId = 1050048;
+constexpr int32_t kMakeEditableId = 1050105;
 constexpr int32_t kIcons = 9;
 constexpr size_t kMaxLiveNodes = 1500;  // objects and tags, in documents and held by undo
 const char* const kIconFiles[kIcons] = {
@@ -61,6 +63,46 @@ const standin::ObjectSnapshot* FindIn(const standin::SceneSnapshot& s, standin::
   for (const standin::ObjectSnapshot& o : s.objects)
     if (o.marker == m) return &o;
   return nullptr;
+}
+
+// The swap partner that an object's record names (0: none or an empty link).
+standin::Marker RecordPartner(const standin::ObjectSnapshot& o) {
+  for (const auto& e : o.data) {
+    if (e.first != standin::kRecordId) continue;
+    for (const auto& r : e.second.sub)
+      if (r.first == standin::kRecordSwapPartner) return r.second.marker;
+  }
+  return 0;
+}
+
+// Swap and Make editable replace objects: each object they delete for good (DELETEOBJ, gone after
+// the run) is replaced by the object they made last before it (NEWOBJ). Every object that stays
+// and linked to a replaced object (instance link or record partner) must link to its replacement
+// afterwards. `rewritten`: the object whose record the run writes itself (Swap's active object).
+std::string CheckLinksFollowReplacements(const standin::SceneSnapshot& before,
+                                         const standin::SceneSnapshot& after,
+                                         const std::vector<standin::UndoRecord>& undo,
+                                         standin::Marker rewritten) {
+  std::map<standin::Marker, standin::Marker> replaced_by;
+  standin::Marker made = 0;
+  for (const standin::UndoRecord& e : undo) {
+    if (e.type == standin::kUndoNewObj) made = e.marker;
+    if (e.type == standin::kUndoDeleteObj && made && !FindIn(after, e.marker)) replaced_by[e.marker] = made;
+  }
+  std::ostringstream bad;
+  for (const standin::ObjectSnapshot& was : before.objects) {
+    const standin::ObjectSnapshot* now = FindIn(after, was.marker);
+    if (!now) continue;
+    const auto link = replaced_by.find(was.link);
+    if (link != replaced_by.end() && now->link != link->second)
+      bad << "  #" << was.marker << " linked to #" << was.link << ", which #" << link->second
+          << " replaced, and now links to #" << now->link << "\n";
+    const auto partner = replaced_by.find(RecordPartner(was));
+    if (was.marker != rewritten && partner != replaced_by.end() && RecordPartner(*now) != partner->second)
+      bad << "  #" << was.marker << "'s record named #" << partner->first << ", which #"
+          << partner->second << " replaced, and now names #" << RecordPartner(*now) << "\n";
+  }
+  return bad.str();
 }
 
 std::string SceneText(const standin::SceneSnapshot& s) {
@@ -460,6 +502,16 @@ Failure Session::ApplyCommand(const Step& step) {
       ++counters_.undo_round_trips;
     }
     return {};
+  }
+
+  if (r.result && (step.command == kSwapId || step.command == kMakeEditableId)) {
+    standin::Marker active = 0;
+    for (const standin::ObjectSnapshot& o : before.scene.objects)
+      if (o.selection_rank >= 0 && (!active || o.selection_rank > FindIn(before.scene, active)->selection_rank))
+        active = o.marker;
+    const std::string lost =
+        CheckLinksFollowReplacements(before.scene, after, r.activity.undo, step.command == kSwapId ? active : 0);
+    if (!lost.empty()) return Fail("a link to a replaced object did not move to its replacement", step, lost + scenes());
   }
 
   if (steps == before.undo) {

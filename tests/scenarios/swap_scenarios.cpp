@@ -14,8 +14,8 @@ TEST(SwapScenario, InstanceAndCubeTradePlacesAndSwapBack) {
   EXPECT_EQ(UndoEntries(r.Step(1)),
             (std::vector<std::pair<int, std::string>>{
                 {kUndoChange, "cube-handle"}, {kUndoDeleteObj, "cube-b"}, {kUndoChange, "cube-b"},
-                {kUndoChange, "cube"}, {kUndoChangeSmall, "cube-b"}, {kUndoChangeSmall, "cube-a"},
-                {kUndoChangeSmall, "cube-c"}, {kUndoNewObj, "new1"}, {kUndoDeleteObj, "cube"}}));
+                {kUndoChange, "cube"}, {kUndoNewObj, "new1"}, {kUndoChangeSmall, "cube-b"},
+                {kUndoChangeSmall, "cube-a"}, {kUndoChangeSmall, "cube-c"}, {kUndoDeleteObj, "cube"}}));
   EXPECT_EQ(r.Keys(), (std::vector<std::string>{"cube-b", "cube-a", "new1", "group", "chain",
                                                 "sphere", "sphere-multi"}));
   EXPECT_EQ(r.Keys("new1"), (std::vector<std::string>{"cube-handle"}));

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <thread>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "standin_test_util.h"
@@ -297,3 +298,19 @@ TEST_F(App, CallCommandDoesNothingOffTheMainThread) {
 }
 
 }  // namespace standin_test
+
+TEST(HostLifetime, HostsMayEndInAnyOrder) {
+  // The newest host alive is the current one, whichever ended before it.
+  auto a = std::make_unique<standin::Host>(standin::HostOptions{});
+  auto b = std::make_unique<standin::Host>(standin::HostOptions{});
+  auto c = std::make_unique<standin::Host>(standin::HostOptions{});
+  b.reset();
+  EXPECT_EQ(standin::Host::Current(), c.get());
+  c.reset();
+  EXPECT_EQ(standin::Host::Current(), a.get());
+  b = std::make_unique<standin::Host>(standin::HostOptions{});
+  a.reset();
+  EXPECT_EQ(standin::Host::Current(), b.get());
+  b.reset();
+  EXPECT_EQ(standin::Host::Current(), nullptr);
+}

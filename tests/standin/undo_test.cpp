@@ -194,7 +194,7 @@ TEST_F(Undo, ChangeOfAnObjectFreedLaterBringsItBack) {
 
 TEST_F(Undo, SwapLikeSequenceRoundTrips) {
   // An instance and its reference exchanged, every change recorded: moved children, the active
-  // object taken out and changed, the copy new, the links moved with undo, the partner deleted.
+  // object taken out and changed, the copy new, the links moved after their holders' entries, the partner deleted.
   GmNode* r = host.AddObject(kOcube, "R");
   GmNode* rc = host.AddObject(kOnull, "rc", r);
   GmNode* i = Instance("I", r);
@@ -220,9 +220,10 @@ TEST_F(Undo, SwapLikeSequenceRoundTrips) {
     api->doc_add_undo(doc, kUndoChange, r);
     api->object_set_ml(copy, &mi);
     api->doc_insert_object(doc, i, api->node_get_up(r), api->node_get_pred(r), 0);
-    api->node_transfer_goal(r, copy, 1);
     api->doc_insert_object(doc, copy, up, pred, 0);
     api->doc_add_undo(doc, kUndoNewObj, copy);
+    for (GmNode* holder : host.LinkHolders(r)) api->doc_add_undo(doc, kUndoChangeSmall, holder);
+    api->node_transfer_goal(r, copy, 0);
     api->node_set_all_bits(copy, api->node_get_all_bits(r));
     api->node_set_all_bits(i, api->node_get_all_bits(i) ^ kBitActive);
     api->node_set_all_bits(copy, api->node_get_all_bits(copy) ^ kBitActive);

@@ -15,13 +15,6 @@ BaseObject* ResolveObjectLink(const GeData& value, const BaseDocument* doc) {
   return static_cast<BaseObject*>(value.GetLinkAtom(doc, Obase));
 }
 
-// True when `op` is `root` or lies somewhere below it.
-Bool IsSelfOrBelow(BaseObject* op, const BaseObject* root) {
-  for (; op; op = op->GetUp())
-    if (op == root) return true;
-  return false;
-}
-
 }  // namespace
 
 // One GeData holds every link read along the chain, so a look-up allocates nothing of its own: the
@@ -47,6 +40,12 @@ BaseObject* GetReferenceObject(BaseObject* obj, Bool followChain) {
     if (!current) return nullptr;
   }
   return current;
+}
+
+Bool IsSelfOrBelow(BaseObject* op, const BaseObject* root) {
+  for (; op; op = op->GetUp())
+    if (op == root) return true;
+  return false;
 }
 
 BaseObject* CreateInstanceOf(BaseObject* source) {

@@ -41,6 +41,10 @@ void MoveChildren(BaseObject* from, BaseObject* to);
 // has no record, the element is empty or names nothing in doc. Records nothing.
 BaseObject* GetSwapPartner(BaseObject* obj, const BaseDocument* doc);
 
+// True when `op` is `root` or lies somewhere below it. Climbs from a live object through its
+// parents, which are alive as long as it is.
+Bool IsSelfOrBelow(BaseObject* op, const BaseObject* root);
+
 // Appends every descendant of `obj` (not obj itself) to `array` in depth-first pre-order.
 // Records nothing.
 void CollectDescendants(BaseObject* obj, AtomArray* array);

@@ -23,13 +23,6 @@ void InsertInFrontOf(BaseDocument* doc, BaseObject* op, BaseObject* place) {
   doc->InsertObject(op, place->GetUp(), place->GetPred(), false);
 }
 
-// True when `op` is `root` or lies somewhere below it.
-Bool IsSelfOrBelow(BaseObject* op, const BaseObject* root) {
-  for (; op; op = op->GetUp())
-    if (op == root) return true;
-  return false;
-}
-
 // Without Ctrl, an ordinary object: a new instance of it, with its matrix, in front of it.
 // Undo: the entries of CreateInstanceOf.
 void PutInstanceInFront(BaseDocument* doc, BaseObject* op) {

@@ -47,14 +47,6 @@ void FreeChildren(BaseObject* obj, LinkHolders& holders) {
   }
 }
 
-// True when `ancestor` lies above `op` in the hierarchy.
-bool IsAncestorOf(const BaseObject* ancestor, BaseObject* op) {
-  if (!ancestor) return false;
-  for (BaseObject* up = op->GetUp(); up; up = up->GetUp())
-    if (up == ancestor) return true;
-  return false;
-}
-
 // Replaces one instance object by an editable copy of its reference. Returns false, leaving the
 // instance in place (its CHANGE entry stays recorded), when no copy can be made or the instance
 // lies inside its own reference. On success the
@@ -67,7 +59,8 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
   // itself, and each further such instance would copy all copies made before it, doubling the
   // scene with every one. The look-up cannot fail or show a message here: the clone just made
   // the same one.
-  if (IsAncestorOf(GetReferenceObject(instance, keys.followChain), instance)) {
+  const BaseObject* reference = GetReferenceObject(instance, keys.followChain);
+  if (reference && IsSelfOrBelow(instance->GetUp(), reference)) {
     BaseObject::Free(copy);
     return false;
   }

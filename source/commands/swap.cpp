@@ -9,15 +9,6 @@
 
 namespace {
 
-// Whether `node` is `ancestor` or lies somewhere below it. Walks up from a live object through its
-// parents, which are alive as long as it is.
-bool IsAtOrBelow(BaseObject* node, const BaseObject* ancestor) {
-  for (BaseObject* up = node; up; up = up->GetUp()) {
-    if (up == ancestor) return true;
-  }
-  return false;
-}
-
 // The object the active object is to be exchanged with: for an instance object the object it links
 // to directly (which may itself be an instance); for any other object the one its record names in
 // `doc`. Null when there is none.
@@ -44,7 +35,7 @@ bool SwapActiveObject(BaseDocument* doc) {
   if (!partner) return false;
   // Refuse a partner that is the active object itself or lies above or below it: the moves would
   // put an object under itself, or into the subtree that is freed at the end.
-  if (IsAtOrBelow(partner, active) || IsAtOrBelow(active, partner)) return false;
+  if (IsSelfOrBelow(partner, active) || IsSelfOrBelow(active, partner)) return false;
 
   BaseObject* const oldParent = active->GetUp();
   BaseObject* const oldPred = active->GetPred();

@@ -21,6 +21,9 @@ bash scripts/deps.sh windows
 # --- Wine: a prefix of our own inside the build folder, quiet, without a display, and without
 # the Mono and Gecko installers (nothing here needs .NET or a browser engine).
 export WINEPREFIX=$dir/wine
+# Wine reads command lines and file names in the Unix locale's character set: UTF-8, so that any
+# name reaches the programs (Windows' own ANSI code page stays 1252, which holds few of them).
+export LC_ALL=C.UTF-8
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
@@ -98,10 +101,12 @@ for exe in "${tests[@]}"; do
 done
 
 # --- gemlith-host under Wine: every command of the menu, with keys, undo and redo, on the demo
-# scene; the same run on the Linux build must give the same report and the same scene.
+# scene; the same run on the Linux build must give the same report and the same scene. The name
+# typed into Split's dialog and the names of the files are in several scripts.
 echo "== gemlith-host scenario run"
+text='Ünï Ωμέγα 漢字 🙂'
 steps=(menu select=cube run=select select=cube keys=shift run=rename keys=none
-       select=crate,cube keys=ctrl run=create keys=none select=cube-b,cube-c run=split
+       select=crate,cube keys=ctrl run=create select=cube-b,cube-c "rename=$text" run=split keys=none
        select=cube-a run=swap select=chain keys=ctrl run=make-editable keys=none
        select=cube-b,cube-c run=frame-objects run=frame-elements undo undo redo
        run=settings settings=1 close-settings)
@@ -109,8 +114,9 @@ scenario=$dir/tmp/scenario
 rm -rf "$scenario"
 mkdir -p "$scenario"
 status=0
-(cd "$scenario" && wine "$bin/gemlith-host.exe" --json --prefs prefs.json --out windows.json \
-  "${steps[@]}") >"$scenario/windows.txt" 2>"$scenario/windows.err" || status=$?
+(cd "$scenario" && wine "$bin/gemlith-host.exe" --json --prefs "prefs $text.json" \
+  --out "windows $text.json" "${steps[@]}") \
+  >"$scenario/windows.txt" 2>"$scenario/windows.err" || status=$?
 tr -d '\r' <"$scenario/windows.txt" >"$scenario/windows.report"
 runs=$(grep -c '"step":"run"' "$scenario/windows.report" || true)
 clean=$(grep '"step":"run"' "$scenario/windows.report" | grep -c '"result":true.*"coding_errors":\[\]' || true)
@@ -128,11 +134,12 @@ else
 fi
 native=${GEMLITH_LINUX_BUILD_DIR:-$root/build}/bin/gemlith-host
 if [ -x "$native" ]; then
-  (cd "$scenario" && "$native" --json --prefs prefs-linux.json --out linux.json "${steps[@]}") \
-    >"$scenario/linux.report" 2>"$scenario/linux.err" || fail "the Linux gemlith-host failed"
+  (cd "$scenario" && "$native" --json --prefs "prefs-linux $text.json" --out "linux $text.json" \
+    "${steps[@]}") >"$scenario/linux.report" 2>"$scenario/linux.err" ||
+    fail "the Linux gemlith-host failed"
   if cmp -s "$scenario/windows.report" "$scenario/linux.report" &&
-     cmp -s "$scenario/windows.json" "$scenario/linux.json" &&
-     cmp -s "$scenario/prefs.json" "$scenario/prefs-linux.json"; then
+     cmp -s "$scenario/windows $text.json" "$scenario/linux $text.json" &&
+     cmp -s "$scenario/prefs $text.json" "$scenario/prefs-linux $text.json"; then
     echo "the same run on Linux gives the same report, scene and preferences"
   else
     diff "$scenario/linux.report" "$scenario/windows.report" | head -20 || true

@@ -3,36 +3,39 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "loader.h"
 
 namespace standin {
 
 namespace {
 
+// The system's text for the last error, in UTF-8 like every other string of the host.
 std::string LastErrorText() {
   DWORD code = GetLastError();
-  char* text = nullptr;
-  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string out = text ? text : ("error " + std::to_string(code));
-  if (text) LocalFree(text);
+                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string out = "error " + std::to_string(code);
+  if (text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n > 1) {
+      out.assign(n - 1, '\0');
+      WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    }
+    LocalFree(text);
+  }
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   return out;
-}
-
-std::wstring Widen(const std::string& s) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
-  std::wstring w(n > 0 ? n - 1 : 0, L'\0');
-  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, w.data(), n);
-  return w;
 }
 
 }  // namespace
 
 bool ModuleFile::Open(const std::string& path, std::string* why) {
   Close();
-  HMODULE h = LoadLibraryW(Widen(path).c_str());
+  HMODULE h = LoadLibraryW(std::filesystem::u8path(path).c_str());
   if (!h) {
     *why = path + ": " + LastErrorText();
     return false;

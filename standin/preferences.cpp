@@ -1,6 +1,5 @@
 #include "preferences.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -32,7 +31,7 @@ void Preferences::Open(const std::string& path) {
   error_.clear();
   plugins_.clear();
   if (path_.empty()) return;
-  std::ifstream in(path_, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(path_), std::ios::binary);
   if (!in) return;  // no file yet: nothing stored
   std::stringstream buf;
   buf << in.rdbuf();
@@ -118,7 +117,7 @@ bool Preferences::Write() {
   nlohmann::json doc = {{"plugins", plugins}};
   const std::string tmp = path_ + ".tmp";
   {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::u8path(tmp), std::ios::binary | std::ios::trunc);
     if (!out) {
       error_ = "cannot write " + tmp;
       return false;
@@ -131,10 +130,10 @@ bool Preferences::Write() {
   }
   // std::filesystem::rename replaces an existing file on Windows too (std::rename does not there).
   std::error_code ec;
-  std::filesystem::rename(tmp, path_, ec);
+  std::filesystem::rename(std::filesystem::u8path(tmp), std::filesystem::u8path(path_), ec);
   if (ec) {
     error_ = "cannot replace " + path_;
-    std::remove(tmp.c_str());
+    std::filesystem::remove(std::filesystem::u8path(tmp), ec);
     return false;
   }
   return true;

@@ -1,6 +1,7 @@
 #include "resources.h"
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -141,7 +142,7 @@ std::string Shown(const Token& t) {
 bool Is(const Token& t, const char* punct) { return t.kind == Token::kPunct && t.text == punct; }
 
 bool ReadFile(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   if (!in) return false;
   std::stringstream buf;
   buf << in.rdbuf();

@@ -268,8 +268,8 @@ class Scenario {
     std::filesystem::remove(out);
     std::vector<std::string> args;
     if (json_report) args.push_back("--json");
-    if (scene_) args.insert(args.end(), {"--scene", scene_->string()});
-    args.insert(args.end(), {"--prefs", prefs_.string(), "--out", out.string()});
+    if (scene_) args.insert(args.end(), {"--scene", scene_->u8string()});
+    args.insert(args.end(), {"--prefs", prefs_.u8string(), "--out", out.u8string()});
     args.insert(args.end(), options_.begin(), options_.end());
     args.insert(args.end(), steps.begin(), steps.end());
     ScenarioRun r = RunHost(args, json_report);
@@ -281,8 +281,8 @@ class Scenario {
     return r;
   }
 
-  // Runs gemlith-host with exactly these arguments (and `env`, "NAME=value ...", in front), in
-  // this scenario's folder; --json report lines are parsed when `json_report` is set.
+  // Runs gemlith-host with exactly these arguments (UTF-8, like `env`, "NAME=value ...", in front),
+  // in this scenario's folder; --json report lines are parsed when `json_report` is set.
   ScenarioRun RunHost(const std::vector<std::string>& args, bool json_report,
                       const std::string& env = "") {
     const std::filesystem::path stdout_file = dir_ / "stdout.txt";
@@ -326,17 +326,18 @@ class Scenario {
                         const std::filesystem::path& stderr_file) {
     std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved;
     for (const auto& [name, value] : ParseEnvAssignments(env)) {
-      const std::wstring wname = std::filesystem::path(name).wstring();
+      const std::wstring wname = std::filesystem::u8path(name).wstring();
       wchar_t old[32768];
       const DWORD n = GetEnvironmentVariableW(wname.c_str(), old, 32768);
       saved.emplace_back(wname, n > 0 && n < 32768 ? std::optional<std::wstring>(old)
                                                    : std::nullopt);
       // An empty value unsets the variable, as an empty one counts as unset on POSIX too.
       SetEnvironmentVariableW(wname.c_str(),
-                              value.empty() ? nullptr : std::filesystem::path(value).c_str());
+                              value.empty() ? nullptr : std::filesystem::u8path(value).c_str());
     }
     std::wstring cmd = WindowsQuote(std::filesystem::path(GEMLITH_HOST_PATH).wstring());
-    for (const std::string& a : args) cmd += L" " + WindowsQuote(std::filesystem::path(a).wstring());
+    for (const std::string& a : args)
+      cmd += L" " + WindowsQuote(std::filesystem::u8path(a).wstring());
 
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     auto open = [&inherit](const std::wstring& p, DWORD access, DWORD disposition) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform.h"
 #include "scenario_harness.h"
 
 namespace {
@@ -176,16 +177,64 @@ TEST(CommandLine, ArgumentsReachTheProgramUnchanged) {
   EXPECT_NE(r.out.find("<a> cube"), std::string::npos) << r.out;
 }
 
+// Text and file names in several scripts (accented Latin, Greek, CJK, an emoji) reach the module
+// and the file system as they were given: a select= key, a rename text, and the scene, output,
+// preferences and module files in a folder so named. Windows hands a program's arguments over in
+// the ANSI code page, which cannot hold them, and opens narrow file names in it. The expected
+// report, scene and preferences are those of the Linux run.
+TEST(CommandLine, TextAndFileNamesInAnyScript) {
+  const std::string text = u8"Ünï Ωμέγα 漢字 🙂";
+  const std::string key = u8"clé-κλειδί-鍵-🔑";
+  const std::string module = gemhost::DefaultModuleName();
+  Scenario s;
+  const std::filesystem::path dir = s.Dir() / std::filesystem::u8path(text);
+  const std::filesystem::path built = std::filesystem::path(GEMLITH_HOST_PATH).parent_path();
+  std::filesystem::create_directories(dir);
+  std::filesystem::copy_file(built / module, dir / module);
+  std::filesystem::copy(built / "res", dir / "res", std::filesystem::copy_options::recursive);
+  scenario::WriteText(dir / "scene.json", R"({"objects": [
+      {"key": "ref", "name": "Ref", "type": "cube"},
+      {"key": ")" + key + R"(", "type": "instance", "link": "ref"},
+      {"key": "b", "type": "instance", "link": "ref"}]})");
+  scenario::WriteText(dir / "prefs.json", R"({"plugins": {"1050043": {"0": 2}}})");
+  const auto in_dir = [&dir](const std::string& name) { return (dir / name).u8string(); };
+
+  const ScenarioRun r = s.RunHost(
+      {"--json", "--module", in_dir(module), "--scene", in_dir("scene.json"), "--prefs",
+       in_dir("prefs.json"), "--out", in_dir("out.json"), "select=" + key + ",b", "keys=ctrl",
+       "rename=" + text, "call=split", "keys=none", "select=ref", "run=create", "run=settings",
+       "settings=1"},
+      true);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.Load(), json::parse(R"({"step": "load", "result": 1, "registered": 10,
+                                      "module_id": "net.gemlith.instances"})"));
+  // Split: Ctrl turns the second instance into the new reference; both are named `text`.
+  EXPECT_EQ(r.Step(3)["undo"],
+            json::parse(R"([[40, "b"], [44, "new1"], [42, ")" + key + R"("], [45, "b"]])"));
+  // Create makes its instance in mode 2, as the preferences say; the settings dialog stores 1.
+  EXPECT_EQ(json::parse(ReadText(dir / "out.json")), json::parse(R"({"objects": [
+      {"key": "new2", "name": "Ref", "type": "instance", "link": "ref", "mode": 2,
+       "position": [0.0, 0.0, 0.0]},
+      {"key": "ref", "name": "Ref", "type": "cube", "position": [0.0, 0.0, 0.0]},
+      {"key": ")" + key + R"(", "name": ")" + text + R"(", "type": "instance", "link": "new1",
+       "mode": 0, "position": [0.0, 0.0, 0.0]},
+      {"key": "new1", "name": ")" + text + R"(", "type": "cube", "position": [0.0, 0.0, 0.0]}],
+    "selection": ["new2"]})"));
+  EXPECT_EQ(json::parse(ReadText(dir / "prefs.json")),
+            json::parse(R"({"plugins": {"1050043": {"0": 1}}})"));
+}
+
 #if defined(_WIN32)
 TEST(CommandLine, PreferencesLiveInTheUsersApplicationDataFolderByDefault) {
   Scenario s;
   s.Scene(kGoodScene);
-  const std::filesystem::path appdata = s.Dir() / "app data's";  // quoted into the environment
+  // Quoted into the environment; read back from it as UTF-16.
+  const std::filesystem::path appdata = s.Dir() / std::filesystem::u8path(u8"app data's Ωμέγα 🙂");
   const std::filesystem::path config = s.Dir() / "config";
   // XDG_CONFIG_HOME belongs to other systems: Windows keeps settings under %APPDATA% only.
   const ScenarioRun r =
       s.RunHost({"--json", "--scene", "scene.json", "run=settings", "settings=1"}, true,
-                "APPDATA=" + scenario::ShellQuote(appdata.string()) +
+                "APPDATA=" + scenario::ShellQuote(appdata.u8string()) +
                     " XDG_CONFIG_HOME=" + scenario::ShellQuote(config.string()));
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(json::parse(ReadText(appdata / "gemlith-host" / "prefs.json")),

@@ -55,11 +55,11 @@ struct Options {
   std::vector<std::string> steps;
 };
 
-Options ParseCommandLine(int argc, char** argv) {
+Options ParseCommandLine(const std::vector<std::string>& args) {
   Options o;
   bool options_done = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (options_done || arg.rfind("--", 0) != 0) {
       o.steps.push_back(arg);
       continue;
@@ -87,8 +87,8 @@ Options ParseCommandLine(int argc, char** argv) {
                                                             : nullptr;
     if (!slot) throw InputError("unknown option " + name + " (see --help)");
     if (!has_value) {
-      if (i + 1 >= argc) throw InputError("option " + name + " needs a value");
-      value = argv[++i];
+      if (i + 1 >= args.size()) throw InputError("option " + name + " needs a value");
+      value = args[++i];
     }
     if (value.empty()) throw InputError("option " + name + " needs a non-empty value");
     *slot = value;
@@ -101,21 +101,21 @@ bool WriteOutput(const std::string& target, const nlohmann::ordered_json& scene,
     std::cout << gemhost::DumpJson(scene, json_lines ? -1 : 2) << std::endl;
     return static_cast<bool>(std::cout);
   }
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  std::ofstream out(std::filesystem::u8path(target), std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out << gemhost::DumpJson(scene, 2) << "\n";
   out.close();
   return static_cast<bool>(out);
 }
 
-int Run(int argc, char** argv) {
+int Run(const std::vector<std::string>& args) {
   Options options;
   std::vector<gemhost::Step> steps;
   gemhost::SceneDesc scene;
   std::string module_path;
   std::string prefs_path;
   try {
-    options = ParseCommandLine(argc, argv);
+    options = ParseCommandLine(args);
     if (options.help) {
       std::cout << kUsage;
       return 0;
@@ -126,10 +126,10 @@ int Run(int argc, char** argv) {
     scene = options.scene ? gemhost::ReadSceneFile(*options.scene) : gemhost::DemoScene();
     module_path = options.module
                       ? *options.module
-                      : (std::filesystem::path(gemhost::ExecutableDir()) /
-                         gemhost::DefaultModuleName()).string();
+                      : (std::filesystem::u8path(gemhost::ExecutableDir()) /
+                         gemhost::DefaultModuleName()).u8string();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(module_path, ec))
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(module_path), ec))
       throw InputError(module_path + ": no such module file");
   } catch (const InputError& e) {
     std::cerr << "gemlith-host: " << e.what() << "\n";
@@ -138,7 +138,7 @@ int Run(int argc, char** argv) {
 
   if (!prefs_path.empty()) {
     std::error_code ec;  // a folder that cannot be made shows when the host writes the file
-    std::filesystem::create_directories(std::filesystem::path(prefs_path).parent_path(), ec);
+    std::filesystem::create_directories(std::filesystem::u8path(prefs_path).parent_path(), ec);
   }
 
   standin::HostOptions host_options;
@@ -188,8 +188,9 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const gemhost::Utf8Console console;
   try {
-    return Run(argc, argv);
+    return Run(gemhost::Arguments(argc, argv));
   } catch (const std::exception& e) {
     std::cerr << "gemlith-host: " << e.what() << "\n";
     return 1;

@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 #if defined(_WIN32)
 #include <windows.h>
+#include <shellapi.h>  // CommandLineToArgvW
 #elif defined(__APPLE__)
 #include <dlfcn.h>
 #include <mach-o/dyld.h>
@@ -25,6 +27,42 @@ struct ModuleRecord {
 
 }  // namespace
 
+std::vector<std::string> Arguments(int argc, char** argv) {
+#if defined(_WIN32)
+  (void)argc;
+  (void)argv;
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) throw std::runtime_error("the command line cannot be read");
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) {
+    // Characters UTF-16 cannot name (a lone surrogate) become U+FFFD.
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), n, nullptr, nullptr);
+    args.push_back(std::move(arg));
+  }
+  LocalFree(wide);
+  return args;
+#else
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+#endif
+}
+
+Utf8Console::Utf8Console() {
+#if defined(_WIN32)
+  const UINT previous = GetConsoleOutputCP();  // 0 without a console
+  if (previous != 0 && previous != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
+    previous_code_page_ = previous;
+#endif
+}
+
+Utf8Console::~Utf8Console() {
+#if defined(_WIN32)
+  if (previous_code_page_ != 0) SetConsoleOutputCP(previous_code_page_);
+#endif
+}
+
 std::string ExecutableDir() {
   std::filesystem::path exe;
 #if defined(_WIN32)
@@ -44,7 +82,7 @@ std::string ExecutableDir() {
 #endif
   std::error_code ec2;
   const auto canonical = std::filesystem::weakly_canonical(exe, ec2);
-  return (ec2 ? exe : canonical).parent_path().string();
+  return (ec2 ? exe : canonical).parent_path().u8string();
 }
 
 std::string DefaultModuleName() {
@@ -61,7 +99,7 @@ std::string DefaultPrefsPath() {
   std::filesystem::path base;
 #if defined(_WIN32)
   // The user's roaming application data, where Windows programs keep their settings.
-  if (const char* appdata = std::getenv("APPDATA"); appdata && *appdata) {
+  if (const wchar_t* appdata = _wgetenv(L"APPDATA"); appdata && *appdata) {
     base = appdata;
   } else {
     return "";
@@ -75,13 +113,13 @@ std::string DefaultPrefsPath() {
     return "";
   }
 #endif
-  return (base / "gemlith-host" / "prefs.json").string();
+  return (base / "gemlith-host" / "prefs.json").u8string();
 }
 
 std::string ModuleIdentifier(const std::string& module_path) {
   const ModuleRecord* record = nullptr;
 #if defined(_WIN32)
-  HMODULE h = GetModuleHandleW(std::filesystem::path(module_path).wstring().c_str());
+  HMODULE h = GetModuleHandleW(std::filesystem::u8path(module_path).c_str());
   if (!h) return "";
   record = reinterpret_cast<const ModuleRecord*>(GetProcAddress(h, "g_maxon"));
 #else

@@ -344,7 +344,7 @@ json ParseJson(const std::string& text, const std::string& file) {
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   if (!in) throw InputError(path + ": cannot be read");
   std::ostringstream s;
   s << in.rdbuf();
@@ -642,7 +642,7 @@ std::string DumpJson(const nlohmann::ordered_json& j, int indent) {
 
 void CheckPrefsFile(const std::string& path) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return;  // no preferences stored yet
+  if (!std::filesystem::exists(std::filesystem::u8path(path), ec)) return;  // none stored yet
   const std::string text = ReadFile(path);
   CheckPrefsJson(ParseJson(text, path), path);
 }

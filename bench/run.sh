@@ -12,8 +12,7 @@ cpu=$(grep -m1 'model name' /proc/cpuinfo 2>/dev/null | cut -d: -f2 | sed 's/^ *
       sysctl -n machdep.cpu.brand_string 2>/dev/null || echo unknown)
 load() { cut -d' ' -f1-3 /proc/loadavg 2>/dev/null || uptime; }
 
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DGEMLITH_TESTS=OFF >/dev/null
+cmake --preset bench >/dev/null  # CMakePresets.json
 cmake --build build-bench --target gemlith_bench -j "$cores"
 
 echo "machine: $cores cores, $cpu, load average before the run: $(load)"

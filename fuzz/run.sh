@@ -16,13 +16,9 @@ build="${GEMLITH_FUZZ_BUILD:-$root/build-fuzz}"
 jobs="${GEMLITH_JOBS:-2}"
 bash "$root/scripts/deps.sh" fuzz
 
-# The libraries under test get coverage and sanitizers too; the targets add the fuzzer's main.
-instrument="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S "$root" -B "$build" \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_FLAGS="$instrument" -DCMAKE_CXX_FLAGS="$instrument" \
-  -DGEMLITH_FUZZ=ON -DGEMLITH_TESTS=OFF -DGEMLITH_BENCH=OFF >/dev/null
+# The "fuzz" preset of CMakePresets.json: the libraries under test get coverage and sanitizers too;
+# the targets add the fuzzer's main.
+(cd "$root" && cmake --preset fuzz -B "$build" >/dev/null)
 cmake --build "$build" -j "$jobs" --target fuzz_scene_reader fuzz_resource_reader
 
 run() {

@@ -37,11 +37,7 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 # --- Build. Test discovery is left to test time, so that building runs nothing under Wine.
 echo "== Building in $dir"
-cmake -S . -B "$dir" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-  -DGEMLITH_BENCH=OFF \
-  -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
+cmake --preset windows -B "$dir" >/dev/null  # CMakePresets.json
 cmake --build "$dir" -j "$jobs"
 
 bin=$dir/bin

@@ -143,6 +143,16 @@ GmNode* NextInTree(GmNode* node) {
   return node->next;
 }
 
+GmNode* NextInSubtree(const GmNode* node, const GmNode* root, size_t& depth) {
+  if (node->down) {
+    ++depth;
+    return node->down;
+  }
+  for (; node != root; node = node->up, --depth)
+    if (node->next) return node->next;
+  return nullptr;
+}
+
 bool InDocumentOrder(const GmNode* a, const GmNode* b) {
   if (a == b) return false;
   int da = Depth(a), db = Depth(b);

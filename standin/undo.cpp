@@ -15,32 +15,41 @@ std::string Describe(const GmNode* n) {
   return "#" + std::to_string(n->marker) + " \"" + n->name + "\"";
 }
 
-TreeState CaptureTree(const GmNode* node) {
+TreeState CaptureTree(const GmNode* root) {
   TreeState s;
-  s.marker = node->marker;
-  s.own = CaptureOwn(node);
-  for (const GmNode* c = node->down; c; c = c->next) s.children.push_back(CaptureTree(c));
+  size_t depth = 0;
+  for (const GmNode* n = root; n; n = NextInSubtree(n, root, depth))
+    s.nodes.push_back(TreeState::Node{n->marker, depth, CaptureOwn(n)});
   return s;
 }
 
 // Brings the subtree back as captured, reusing every node that is still alive (and taking it
 // from wherever it is now). Returns the root, detached.
 GmNode* RebuildTree(HostImpl& host, const TreeState& s) {
-  GmNode* node = host.registry.Find(s.marker);
-  if (node && IsTag(node)) node = nullptr;  // cannot happen: markers are never reused
-  if (node) {
-    Unlink(node);
-  } else {
-    node = NewNode(host, s.own.type, s.marker);
+  // placed[d]: the node last put back at depth d; each next node at depth d + 1 goes after the
+  // ones before it under that node, ahead of any child it has that the capture does not hold.
+  struct Placed {
+    GmNode* node;
+    GmNode* last_child;
+  };
+  std::vector<Placed> placed;
+  for (const TreeState::Node& captured : s.nodes) {
+    GmNode* node = host.registry.Find(captured.marker);
+    if (node && IsTag(node)) node = nullptr;  // cannot happen: markers are never reused
+    if (node) {
+      Unlink(node);
+    } else {
+      node = NewNode(host, captured.own.type, captured.marker);
+    }
+    RestoreOwn(host, node, captured.own);
+    placed.resize(captured.depth);
+    if (!placed.empty()) {
+      LinkInto(node, nullptr, placed.back().node, placed.back().last_child);
+      placed.back().last_child = node;
+    }
+    placed.push_back(Placed{node, nullptr});
   }
-  RestoreOwn(host, node, s.own);
-  GmNode* prev = nullptr;
-  for (const TreeState& cs : s.children) {
-    GmNode* c = RebuildTree(host, cs);
-    LinkInto(c, nullptr, node, prev);
-    prev = c;
-  }
-  return node;
+  return placed.empty() ? nullptr : placed.front().node;
 }
 
 UndoPayload& PayloadOf(UndoStep& step, UndoEntry& e) {
@@ -118,8 +127,8 @@ size_t StateExtra(const NodeState& s) {
 }
 
 size_t TreeExtra(const TreeState& t) {
-  size_t bytes = StateExtra(t.own) + t.children.capacity() * sizeof(TreeState);
-  for (const TreeState& c : t.children) bytes += TreeExtra(c);
+  size_t bytes = t.nodes.capacity() * sizeof(TreeState::Node);
+  for (const TreeState::Node& n : t.nodes) bytes += StateExtra(n.own);
   return bytes;
 }
 

@@ -43,10 +43,14 @@ struct Place {
   bool Nowhere() const { return doc == nullptr && parent == 0; }
 };
 
+// A subtree, its root first, in document order: each node with its depth below the root.
 struct TreeState {
-  Marker marker = 0;
-  NodeState own;
-  std::vector<TreeState> children;
+  struct Node {
+    Marker marker = 0;
+    size_t depth = 0;
+    NodeState own;
+  };
+  std::vector<Node> nodes;
 };
 
 struct UndoPayload {

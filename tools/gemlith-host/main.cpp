@@ -96,14 +96,14 @@ Options ParseCommandLine(int argc, char** argv) {
   return o;
 }
 
-bool WriteOutput(const std::string& target, const nlohmann::ordered_json& scene, bool json_lines) {
+bool WriteOutput(const std::string& target, const gemhost::SceneDesc& scene, bool json_lines) {
   if (target == "-") {
-    std::cout << gemhost::DumpJson(scene, json_lines ? -1 : 2) << std::endl;
+    std::cout << gemhost::SceneText(scene, json_lines ? -1 : 2) << std::endl;
     return static_cast<bool>(std::cout);
   }
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out << gemhost::DumpJson(scene, 2) << "\n";
+  out << gemhost::SceneText(scene, 2) << "\n";
   out.close();
   return static_cast<bool>(out);
 }
@@ -175,8 +175,7 @@ int Run(int argc, char** argv) {
 
   int status = 0;
   if (options.out) {
-    const auto json = gemhost::SceneToJson(gemhost::CaptureScene(host, keys));
-    if (!WriteOutput(*options.out, json, options.json)) {
+    if (!WriteOutput(*options.out, gemhost::CaptureScene(host, keys), options.json)) {
       std::cerr << "gemlith-host: cannot write " << *options.out << "\n";
       status = 1;
     }

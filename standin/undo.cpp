@@ -85,19 +85,19 @@ void Apply(HostImpl& host, UndoStep& step, UndoEntry& e) {
     now->dead = true;
   } else {
     now->place = CapturePlace(node);
-    if (e.type == kUndoChange) now->own = CaptureOwn(node);
-    if (e.type == kUndoDeleteObj) now->tree = std::make_unique<TreeState>(CaptureTree(node));
+    if (e.type == kUndoChange || e.type == kUndoDeleteObj) now->own = CaptureOwn(node);
+    if (e.type == kUndoFreed) now->tree = std::make_unique<TreeState>(CaptureTree(node));
   }
 
   if (held.dead) {
     if (node) FreeNode(host, node);  // the step ended with the node freed
   } else if (e.type == kUndoNewObj) {
     if (node) MoveToPlace(host, node, held.place);
-  } else if (e.type == kUndoChange) {
+  } else if (e.type == kUndoChange || e.type == kUndoDeleteObj) {
     if (!node) node = NewNode(host, held.own.type, e.marker);
     RestoreOwn(host, node, held.own);
     MoveToPlace(host, node, held.place);
-  } else if (e.type == kUndoDeleteObj) {
+  } else if (e.type == kUndoFreed) {
     GmNode* root = RebuildTree(host, *held.tree);
     MoveToPlace(host, root, held.place);
   }
@@ -225,6 +225,7 @@ bool EndUndo(HostImpl& host, GmDoc* doc) {
     host.CodingError("EndUndo without StartUndo");
     return false;
   }
+  if (h.depth == 1) std::unordered_set<Marker>().swap(h.open.deleted);  // needed while open only
   if (--h.depth == 0 && !h.open.entries.empty()) {
     DropRedo(host, doc);
     h.undo.push_back(std::move(h.open));
@@ -267,8 +268,7 @@ bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
       auto p = std::make_unique<UndoPayload>();
       p->own = CaptureOwn(node);
       if (type != kUndoChangeSmall) p->place = CapturePlace(node);
-      if (type == kUndoDeleteObj && !IsTag(node))
-        p->tree = std::make_unique<TreeState>(CaptureTree(node));
+      if (type == kUndoDeleteObj && !IsTag(node)) step.deleted.insert(node->marker);
       step.payloads.push_back(std::move(p));
       e.payload = static_cast<uint32_t>(step.payloads.size());
       break;
@@ -286,6 +286,23 @@ bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
   step.entries.push_back(e);
   if (host.options.log_undo_entries) host.activity.undo.push_back(UndoRecord{type, node->marker});
   return true;
+}
+
+void NoteFree(HostImpl& host, GmNode* node) {
+  for (const auto& doc : host.docs) {
+    UndoStep& step = doc->undo.open;
+    if (doc->undo.depth == 0 || step.deleted.count(node->marker) == 0) continue;
+    auto p = std::make_unique<UndoPayload>();
+    p->place = CapturePlace(node);
+    p->tree = std::make_unique<TreeState>(CaptureTree(node));
+    step.payloads.push_back(std::move(p));
+    UndoEntry e;
+    e.type = kUndoFreed;
+    e.marker = node->marker;
+    e.payload = static_cast<uint32_t>(step.payloads.size());
+    step.entries.push_back(e);
+    return;
+  }
 }
 
 bool UndoStepBack(HostImpl& host, GmDoc* doc) {

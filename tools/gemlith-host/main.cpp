@@ -98,12 +98,14 @@ Options ParseCommandLine(int argc, char** argv) {
 
 bool WriteOutput(const std::string& target, const gemhost::SceneDesc& scene, bool json_lines) {
   if (target == "-") {
-    std::cout << gemhost::SceneText(scene, json_lines ? -1 : 2) << std::endl;
+    gemhost::WriteSceneText(std::cout, scene, json_lines ? -1 : 2);
+    std::cout << std::endl;
     return static_cast<bool>(std::cout);
   }
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out << gemhost::SceneText(scene, 2) << "\n";
+  gemhost::WriteSceneText(out, scene, 2);
+  out << "\n";
   out.close();
   return static_cast<bool>(out);
 }
@@ -160,6 +162,7 @@ int Run(int argc, char** argv) {
 
   try {
     gemhost::BuildScene(host, scene, keys);
+    scene = gemhost::SceneDesc();  // the document holds it now
   } catch (const InputError& e) {
     std::cerr << "gemlith-host: " << e.what() << "\n";
     host.Unload();

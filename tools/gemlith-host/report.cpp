@@ -175,7 +175,9 @@ class JsonReporter : public Reporter {
 
   void Tree(const Step*, const SceneDesc& scene) override {
     // The scene is written by its own writer, which takes any depth.
-    out_ << R"({"step":"tree","result":true,"scene":)" << SceneText(scene) << "}" << std::endl;
+    out_ << R"({"step":"tree","result":true,"scene":)";
+    WriteSceneText(out_, scene);
+    out_ << "}" << std::endl;
   }
 
   void Result(const Step& step, bool result, const std::string&) override {

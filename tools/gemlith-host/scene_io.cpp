@@ -1,6 +1,7 @@
 #include "scene_io.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -621,44 +622,6 @@ nlohmann::ordered_json VectorJson(const double v[3]) {
   return nlohmann::ordered_json::array({v[0], v[1], v[2]});
 }
 
-// An object's members as JSON, all but "children".
-nlohmann::ordered_json ObjectJson(const ObjectDesc& o) {
-  nlohmann::ordered_json j;
-  j["key"] = o.key;
-  j["name"] = o.name;
-  if (o.type == kTypeNull || o.type == kTypeCube || o.type == kTypeSphere ||
-      o.type == kTypeInstance || o.type == kTypeInstanceDerived)
-    j["type"] = TypeName(o.type);
-  else
-    j["type"] = o.type;
-  if (IsInstanceType(o.type)) {
-    j["link"] = o.link ? nlohmann::ordered_json(*o.link) : nlohmann::ordered_json(nullptr);
-    j["mode"] = o.mode;
-  }
-  if (IsTranslation(o.ml)) {
-    j["position"] = VectorJson(o.ml.off);
-  } else {
-    j["matrix"] = {{"off", VectorJson(o.ml.off)},
-                   {"v1", VectorJson(o.ml.v1)},
-                   {"v2", VectorJson(o.ml.v2)},
-                   {"v3", VectorJson(o.ml.v3)}};
-  }
-  if (o.bits != 0) j["bits"] = o.bits;
-  if (o.record) {
-    nlohmann::ordered_json r = nlohmann::ordered_json::object();
-    if (o.record->saved_mode) r["saved_mode"] = *o.record->saved_mode;
-    if (o.record->has_swap_partner)
-      r["swap_partner"] = o.record->swap_partner ? nlohmann::ordered_json(*o.record->swap_partner)
-                                                 : nlohmann::ordered_json(nullptr);
-    j["record"] = r;
-  }
-  if (!o.tags.empty()) {
-    j["tags"] = nlohmann::ordered_json::array();
-    for (const TagDesc& t : o.tags) j["tags"].push_back({{"key", t.key}, {"name", t.name}});
-  }
-  return j;  // without its children, which the writer adds
-}
-
 void CheckPrefsJson(const json& root, const std::string& file) {
   auto fail = [&file](const std::string& path, const std::string& what) {
     throw InputError(file + ": " + (path.empty() ? "" : path + ": ") + what);
@@ -877,14 +840,105 @@ void Pretty(const nlohmann::ordered_json& j, int indent, size_t depth, std::stri
   }
 }
 
+// Appends a string as JSON; most names and keys are plain ASCII and are copied as they are.
+void AppendString(std::string& out, const std::string& s) {
+  for (unsigned char c : s) {
+    if (c < 0x20 || c == '"' || c == '\\' || c >= 0x80) {
+      out += Scalar(nlohmann::ordered_json(s));
+      return;
+    }
+  }
+  out += '"';
+  out += s;
+  out += '"';
+}
+
+void AppendNumber(std::string& out, double v) {
+  if (v == 0 && !std::signbit(v)) out += "0.0";  // most coordinates; the rest as the library writes them
+  else out += Scalar(nlohmann::ordered_json(v));
+}
+
+void AppendVector(std::string& out, const double v[3], int indent) {
+  const char* comma = indent < 0 ? "," : ", ";
+  out += "[";
+  for (int i = 0; i < 3; ++i) {
+    if (i) out += comma;
+    AppendNumber(out, v[i]);
+  }
+  out += "]";
+}
+
+// Writes an object's members, all but "children", at JSON level `level`; the less common ones
+// (matrix, record, tags) go through the general writer.
+void AppendMembers(std::string& out, const ObjectDesc& o, int indent, size_t level, bool more) {
+  const std::string nl = indent < 0 ? "" : "\n";
+  const std::string pad = Pad(indent, level + 1);
+  const char* colon = indent < 0 ? ":" : ": ";
+  bool first = true;
+  auto member = [&](const char* name) {
+    if (!first) out += "," + nl;
+    first = false;
+    out += pad + "\"" + name + "\"" + colon;
+  };
+  member("key");
+  AppendString(out, o.key);
+  member("name");
+  AppendString(out, o.name);
+  member("type");
+  if (o.type == kTypeNull || o.type == kTypeCube || o.type == kTypeSphere ||
+      o.type == kTypeInstance || o.type == kTypeInstanceDerived)
+    AppendString(out, TypeName(o.type));
+  else
+    out += std::to_string(o.type);
+  if (IsInstanceType(o.type)) {
+    member("link");
+    if (o.link) AppendString(out, *o.link);
+    else out += "null";
+    member("mode");
+    out += std::to_string(o.mode);
+  }
+  if (IsTranslation(o.ml)) {
+    member("position");
+    AppendVector(out, o.ml.off, indent);
+  } else {
+    member("matrix");
+    Pretty({{"off", VectorJson(o.ml.off)},
+            {"v1", VectorJson(o.ml.v1)},
+            {"v2", VectorJson(o.ml.v2)},
+            {"v3", VectorJson(o.ml.v3)}},
+           indent, level + 1, out);
+  }
+  if (o.bits != 0) {
+    member("bits");
+    out += std::to_string(o.bits);
+  }
+  if (o.record) {
+    nlohmann::ordered_json r = nlohmann::ordered_json::object();
+    if (o.record->saved_mode) r["saved_mode"] = *o.record->saved_mode;
+    if (o.record->has_swap_partner)
+      r["swap_partner"] = o.record->swap_partner ? nlohmann::ordered_json(*o.record->swap_partner)
+                                                 : nlohmann::ordered_json(nullptr);
+    member("record");
+    Pretty(r, indent, level + 1, out);
+  }
+  if (!o.tags.empty()) {
+    nlohmann::ordered_json tags = nlohmann::ordered_json::array();
+    for (const TagDesc& t : o.tags) tags.push_back({{"key", t.key}, {"name", t.name}});
+    member("tags");
+    Pretty(tags, indent, level + 1, out);
+  }
+  out += (more ? "," : "") + nl;
+}
+
 }  // namespace
 
-std::string SceneText(const SceneDesc& scene, int indent) {
+void WriteSceneText(std::ostream& os, const SceneDesc& scene, int indent) {
   const std::string nl = indent < 0 ? "" : "\n";
   const std::string colon = indent < 0 ? ":" : ": ";
   // JSON levels: the scene object 0, "objects" 1, a top-level object 2, its "children" 3, a
   // child 4, and so on.
   auto level_of = [](size_t depth) { return 2 + 2 * depth; };
+  // Written object by object, so that the text of a large scene is never held whole.
   std::string out = "{" + nl + Pad(indent, 1) + "\"objects\"" + colon;
   const std::vector<ObjectDesc>& objects = scene.objects;
   if (objects.empty()) out += "[]";
@@ -893,16 +947,12 @@ std::string SceneText(const SceneDesc& scene, int indent) {
     const size_t depth = objects[i].depth;
     const size_t level = level_of(depth);
     const bool has_children = i + 1 < objects.size() && objects[i + 1].depth == depth + 1;
-    const nlohmann::ordered_json members = ObjectJson(objects[i]);
     out += Pad(indent, level) + "{" + nl;
-    size_t m = 0;
-    for (const auto& [key, value] : members.items()) {
-      out += Pad(indent, level + 1) + Scalar(key) + colon;
-      Pretty(value, indent, level + 1, out);
-      out += (++m < members.size() || has_children ? "," : "") + nl;
-    }
+    AppendMembers(out, objects[i], indent, level, has_children);
     if (has_children) {
       out += Pad(indent, level + 1) + "\"children\"" + colon + "[" + nl;
+      os << out;
+      out.clear();
       continue;  // the next object is the first child
     }
     out += Pad(indent, level) + "}";
@@ -912,11 +962,19 @@ std::string SceneText(const SceneDesc& scene, int indent) {
     for (size_t d = depth; d > next_depth; --d)
       out += nl + Pad(indent, level_of(d) - 1) + "]" + nl + Pad(indent, level_of(d - 1)) + "}";
     out += more ? "," + nl : nl + Pad(indent, 1) + "]";
+    os << out;
+    out.clear();
   }
   out += "," + nl + Pad(indent, 1) + "\"selection\"" + colon;
   Pretty(nlohmann::ordered_json(scene.selection), indent, 1, out);
   out += nl + "}";
-  return out;
+  os << out;
+}
+
+std::string SceneText(const SceneDesc& scene, int indent) {
+  std::ostringstream os;
+  WriteSceneText(os, scene, indent);
+  return os.str();
 }
 
 std::string DumpJson(const nlohmann::ordered_json& j) { return Scalar(j); }

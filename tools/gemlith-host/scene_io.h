@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -131,7 +132,8 @@ void AssignKeys(standin::Host& host, KeyMap& keys);
 // no further, so that a deep hierarchy makes a file that grows with the number of objects only.
 // Text that is not valid UTF-8 (a name the module made from bytes typed on the command line, say)
 // is written with replacement characters instead of failing.
-constexpr int kMaxIndentLevels = 32;
+constexpr int kMaxIndentLevels = 16;
+void WriteSceneText(std::ostream& os, const SceneDesc& scene, int indent = -1);
 std::string SceneText(const SceneDesc& scene, int indent = -1);
 
 // JSON text on one line, with the same handling of text that is not valid UTF-8.

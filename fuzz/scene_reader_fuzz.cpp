@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   gemhost::BuildScene(host, scene, keys);
   if (!host.CodingErrors().empty()) std::abort();
   const gemhost::SceneDesc out = gemhost::CaptureScene(host, keys);
-  const std::string written = gemhost::SceneToJson(out).dump();
+  const std::string written = gemhost::SceneText(out);
   // Throws (and so is reported) when the output is not valid input.
   const gemhost::SceneDesc again = gemhost::ParseScene(written, "fuzz-out.json");
   if (again != out) std::abort();

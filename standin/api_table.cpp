@@ -302,6 +302,7 @@ void ObjectFree(GmNode* n) {
   NEED_HOST();
   if (!n) return;
   NEED(!DocOf(n), , "Free of " + Describe(n) + ", which is still in a document");
+  NoteFree(H(), n);
   FreeNode(H(), n);
 }
 

@@ -23,9 +23,17 @@ GmDoc* FindDocOf(const GmNode* node) {
     if (!node) return nullptr;
   }
   if (node->doc_epoch == g_tree_epoch) return const_cast<GmDoc*>(node->doc_cache);
-  GmDoc* doc = RootOf(node)->doc;
-  node->doc_cache = doc;
-  node->doc_epoch = g_tree_epoch;
+  // Climb to the root or to an ancestor that knows its document, and let every object passed on
+  // the way remember the answer too: a walk down a deep hierarchy then climbs one level per
+  // object, not all the way each time.
+  const GmNode* top = node;
+  while (top->up && top->doc_epoch != g_tree_epoch) top = top->up;
+  GmDoc* doc = top->doc_epoch == g_tree_epoch ? const_cast<GmDoc*>(top->doc_cache) : top->doc;
+  for (const GmNode* n = node;; n = n->up) {
+    n->doc_cache = doc;
+    n->doc_epoch = g_tree_epoch;
+    if (n == top) break;
+  }
   return doc;
 }
 
@@ -141,6 +149,16 @@ GmNode* NextInTree(GmNode* node) {
   if (node->down) return node->down;
   while (!node->next && node->up) node = node->up;
   return node->next;
+}
+
+GmNode* NextInSubtree(const GmNode* node, const GmNode* root, size_t& depth) {
+  if (node->down) {
+    ++depth;
+    return node->down;
+  }
+  for (; node != root; node = node->up, --depth)
+    if (node->next) return node->next;
+  return nullptr;
 }
 
 bool InDocumentOrder(const GmNode* a, const GmNode* b) {

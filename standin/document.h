@@ -48,6 +48,10 @@ void Unlink(GmNode* node);  // no-op when not linked
 
 // Depth-first pre-order.
 GmNode* NextInTree(GmNode* node);
+// The same walk kept inside the subtree of `root` (start at root; root itself is not returned
+// again): the node after `node`, or null once the subtree is done. `depth` (root = 0) follows the
+// step. Walks of a subtree use this rather than recursion, so any depth fits the stack.
+GmNode* NextInSubtree(const GmNode* node, const GmNode* root, size_t& depth);
 // Whether `a` comes before `b` in document order; both lie in one tree or at the top of one
 // document. Climbs from both to the level where they are siblings (or one holds the other) and
 // compares the order labels there: the cost is the depth, whatever the number of objects.

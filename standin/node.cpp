@@ -66,22 +66,23 @@ GmNode* NewTag(HostImpl& host, GmNode* object, const std::string& name, Marker m
   return t;
 }
 
-static void FreeTree(HostImpl& host, GmNode* node) {
-  for (GmNode* t : node->tags) {
-    host.links.Forget(t);
-    host.registry.Remove(t->marker);
-    host.nodes.Destroy(t);
+// Frees a detached subtree, children before their parents.
+static void FreeTree(HostImpl& host, GmNode* root) {
+  std::vector<GmNode*> nodes;
+  size_t depth = 0;
+  for (GmNode* n = root; n; n = NextInSubtree(n, root, depth)) nodes.push_back(n);
+  for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
+    GmNode* node = *it;
+    for (GmNode* t : node->tags) {
+      host.links.Forget(t);
+      host.registry.Remove(t->marker);
+      host.nodes.Destroy(t);
+    }
+    host.selection.Forget(node);
+    host.links.Forget(node);
+    host.registry.Remove(node->marker);
+    host.nodes.Destroy(node);
   }
-  GmNode* c = node->down;
-  while (c) {
-    GmNode* next = c->next;
-    FreeTree(host, c);
-    c = next;
-  }
-  host.selection.Forget(node);
-  host.links.Forget(node);
-  host.registry.Remove(node->marker);
-  host.nodes.Destroy(node);
 }
 
 void FreeNode(HostImpl& host, GmNode* node) {
@@ -131,8 +132,16 @@ GmNode* CloneNode(HostImpl& host, const GmNode* src, bool children) {
   }
   GmNode* dst = NewNode(host, src->type);
   CopyOwn(host, dst, src);
-  if (children) {
-    for (const GmNode* c = src->down; c; c = c->next) LinkUnderLast(CloneNode(host, c, true), dst);
+  if (!children) return dst;
+  // The copies are made in document order; parents[d] is the copy of the current object at depth d.
+  std::vector<GmNode*> parents{dst};
+  size_t depth = 0;
+  for (const GmNode* s = NextInSubtree(src, src, depth); s; s = NextInSubtree(s, src, depth)) {
+    GmNode* copy = NewNode(host, s->type);
+    CopyOwn(host, copy, s);
+    parents.resize(depth);
+    LinkUnderLast(copy, parents.back());
+    parents.push_back(copy);
   }
   return dst;
 }

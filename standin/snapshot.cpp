@@ -153,10 +153,12 @@ std::string Diff(const SceneSnapshot& before, const SceneSnapshot& after) {
 std::string Host::TreeText(GmDoc* doc) const {
   if (!doc) doc = impl_->Active();
   std::ostringstream os;
+  std::vector<const GmNode*> path;  // the ancestors of the current node
   for (GmNode* n : WalkDocument(doc)) {
-    int depth = 0;
-    for (GmNode* p = n->up; p; p = p->up) ++depth;
-    os << std::string(static_cast<size_t>(depth) * 2, ' ') << (n->bits & kBitActive ? "* " : "  ")
+    while (!path.empty() && path.back() != n->up) path.pop_back();
+    const size_t depth = path.size();
+    path.push_back(n);
+    os << std::string(depth * 2, ' ') << (n->bits & kBitActive ? "* " : "  ")
        << '"' << n->name << "\" " << TypeName(n->type) << " #" << n->marker;
     if (HasInstanceParameters(n)) {
       GmNode* target = Resolve(impl_->registry, n->link, doc, kObase);

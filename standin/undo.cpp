@@ -15,32 +15,41 @@ std::string Describe(const GmNode* n) {
   return "#" + std::to_string(n->marker) + " \"" + n->name + "\"";
 }
 
-TreeState CaptureTree(const GmNode* node) {
+TreeState CaptureTree(const GmNode* root) {
   TreeState s;
-  s.marker = node->marker;
-  s.own = CaptureOwn(node);
-  for (const GmNode* c = node->down; c; c = c->next) s.children.push_back(CaptureTree(c));
+  size_t depth = 0;
+  for (const GmNode* n = root; n; n = NextInSubtree(n, root, depth))
+    s.nodes.push_back(TreeState::Node{n->marker, depth, CaptureOwn(n)});
   return s;
 }
 
 // Brings the subtree back as captured, reusing every node that is still alive (and taking it
 // from wherever it is now). Returns the root, detached.
 GmNode* RebuildTree(HostImpl& host, const TreeState& s) {
-  GmNode* node = host.registry.Find(s.marker);
-  if (node && IsTag(node)) node = nullptr;  // cannot happen: markers are never reused
-  if (node) {
-    Unlink(node);
-  } else {
-    node = NewNode(host, s.own.type, s.marker);
+  // placed[d]: the node last put back at depth d; each next node at depth d + 1 goes after the
+  // ones before it under that node, ahead of any child it has that the capture does not hold.
+  struct Placed {
+    GmNode* node;
+    GmNode* last_child;
+  };
+  std::vector<Placed> placed;
+  for (const TreeState::Node& captured : s.nodes) {
+    GmNode* node = host.registry.Find(captured.marker);
+    if (node && IsTag(node)) node = nullptr;  // cannot happen: markers are never reused
+    if (node) {
+      Unlink(node);
+    } else {
+      node = NewNode(host, captured.own.type, captured.marker);
+    }
+    RestoreOwn(host, node, captured.own);
+    placed.resize(captured.depth);
+    if (!placed.empty()) {
+      LinkInto(node, nullptr, placed.back().node, placed.back().last_child);
+      placed.back().last_child = node;
+    }
+    placed.push_back(Placed{node, nullptr});
   }
-  RestoreOwn(host, node, s.own);
-  GmNode* prev = nullptr;
-  for (const TreeState& cs : s.children) {
-    GmNode* c = RebuildTree(host, cs);
-    LinkInto(c, nullptr, node, prev);
-    prev = c;
-  }
-  return node;
+  return placed.empty() ? nullptr : placed.front().node;
 }
 
 UndoPayload& PayloadOf(UndoStep& step, UndoEntry& e) {
@@ -76,19 +85,19 @@ void Apply(HostImpl& host, UndoStep& step, UndoEntry& e) {
     now->dead = true;
   } else {
     now->place = CapturePlace(node);
-    if (e.type == kUndoChange) now->own = CaptureOwn(node);
-    if (e.type == kUndoDeleteObj) now->tree = std::make_unique<TreeState>(CaptureTree(node));
+    if (e.type == kUndoChange || e.type == kUndoDeleteObj) now->own = CaptureOwn(node);
+    if (e.type == kUndoFreed) now->tree = std::make_unique<TreeState>(CaptureTree(node));
   }
 
   if (held.dead) {
     if (node) FreeNode(host, node);  // the step ended with the node freed
   } else if (e.type == kUndoNewObj) {
     if (node) MoveToPlace(host, node, held.place);
-  } else if (e.type == kUndoChange) {
+  } else if (e.type == kUndoChange || e.type == kUndoDeleteObj) {
     if (!node) node = NewNode(host, held.own.type, e.marker);
     RestoreOwn(host, node, held.own);
     MoveToPlace(host, node, held.place);
-  } else if (e.type == kUndoDeleteObj) {
+  } else if (e.type == kUndoFreed) {
     GmNode* root = RebuildTree(host, *held.tree);
     MoveToPlace(host, root, held.place);
   }
@@ -118,8 +127,8 @@ size_t StateExtra(const NodeState& s) {
 }
 
 size_t TreeExtra(const TreeState& t) {
-  size_t bytes = StateExtra(t.own) + t.children.capacity() * sizeof(TreeState);
-  for (const TreeState& c : t.children) bytes += TreeExtra(c);
+  size_t bytes = t.nodes.capacity() * sizeof(TreeState::Node);
+  for (const TreeState::Node& n : t.nodes) bytes += StateExtra(n.own);
   return bytes;
 }
 
@@ -216,6 +225,7 @@ bool EndUndo(HostImpl& host, GmDoc* doc) {
     host.CodingError("EndUndo without StartUndo");
     return false;
   }
+  if (h.depth == 1) std::unordered_set<Marker>().swap(h.open.deleted);  // needed while open only
   if (--h.depth == 0 && !h.open.entries.empty()) {
     DropRedo(host, doc);
     h.undo.push_back(std::move(h.open));
@@ -258,8 +268,7 @@ bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
       auto p = std::make_unique<UndoPayload>();
       p->own = CaptureOwn(node);
       if (type != kUndoChangeSmall) p->place = CapturePlace(node);
-      if (type == kUndoDeleteObj && !IsTag(node))
-        p->tree = std::make_unique<TreeState>(CaptureTree(node));
+      if (type == kUndoDeleteObj && !IsTag(node)) step.deleted.insert(node->marker);
       step.payloads.push_back(std::move(p));
       e.payload = static_cast<uint32_t>(step.payloads.size());
       break;
@@ -277,6 +286,23 @@ bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
   step.entries.push_back(e);
   if (host.options.log_undo_entries) host.activity.undo.push_back(UndoRecord{type, node->marker});
   return true;
+}
+
+void NoteFree(HostImpl& host, GmNode* node) {
+  for (const auto& doc : host.docs) {
+    UndoStep& step = doc->undo.open;
+    if (doc->undo.depth == 0 || step.deleted.count(node->marker) == 0) continue;
+    auto p = std::make_unique<UndoPayload>();
+    p->place = CapturePlace(node);
+    p->tree = std::make_unique<TreeState>(CaptureTree(node));
+    step.payloads.push_back(std::move(p));
+    UndoEntry e;
+    e.type = kUndoFreed;
+    e.marker = node->marker;
+    e.payload = static_cast<uint32_t>(step.payloads.size());
+    step.entries.push_back(e);
+    return;
+  }
 }
 
 bool UndoStepBack(HostImpl& host, GmDoc* doc) {

@@ -5,7 +5,12 @@
 //   CHANGE_SMALL  the node's own data (name, parameters, container, matrix, bits, tags)
 //   CHANGE        the same and its place (parent, previous sibling, document)
 //   NEWOBJ        nothing at first: undo takes the node out and keeps it for the redo
-//   DELETEOBJ     a deep copy of the node with its subtree, and its place
+//   DELETEOBJ     the same as CHANGE; when the module then frees the node in the same step, a
+//                 step-internal FREED entry follows, with a deep copy of the node's subtree as it
+//                 was freed, so that undo rebuilds it before the entries recorded before the free
+// The deep copy is taken at the free, not at DELETEOBJ: an object recorded as deleted is often
+// moved rather than freed (a hierarchy flattened one object at a time records DELETEOBJ for each of
+// its objects), and a copy of every such subtree would cost the square of the depth.
 // Undoing a step runs its entries backwards; each first captures the current state of what it
 // covers, then puts back what it holds, so that the redo (forwards) re-applies the step's result.
 #ifndef GEMLITH_STANDIN_UNDO_H
@@ -14,6 +19,7 @@
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <unordered_set>
 #include <vector>
 
 #include "node.h"
@@ -22,6 +28,9 @@
 namespace standin {
 
 class HostImpl;
+
+// Internal entry type (never recorded by the module): the node was freed after a DELETEOBJ entry.
+constexpr int32_t kUndoFreed = -kUndoDeleteObj;
 
 struct UndoEntry {
   int32_t type = 0;
@@ -43,10 +52,14 @@ struct Place {
   bool Nowhere() const { return doc == nullptr && parent == 0; }
 };
 
+// A subtree, its root first, in document order: each node with its depth below the root.
 struct TreeState {
-  Marker marker = 0;
-  NodeState own;
-  std::vector<TreeState> children;
+  struct Node {
+    Marker marker = 0;
+    size_t depth = 0;
+    NodeState own;
+  };
+  std::vector<Node> nodes;
 };
 
 struct UndoPayload {
@@ -104,6 +117,7 @@ class EntryList {
 struct UndoStep {
   EntryList entries;
   std::vector<std::unique_ptr<UndoPayload>> payloads;
+  std::unordered_set<Marker> deleted;  // while open: the nodes it has a DELETEOBJ entry for
 };
 
 class UndoHistory {
@@ -119,6 +133,9 @@ bool EndUndo(HostImpl& host, GmDoc* doc);
 bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node);
 bool UndoStepBack(HostImpl& host, GmDoc* doc);
 bool RedoStep(HostImpl& host, GmDoc* doc);
+// Called before the module frees `node`: when an open step recorded it as deleted, the step keeps
+// a copy of its subtree (a FREED entry).
+void NoteFree(HostImpl& host, GmNode* node);
 // Frees the nodes that only the redo steps kept alive, and drops those steps.
 void DropRedo(HostImpl& host, GmDoc* doc);
 

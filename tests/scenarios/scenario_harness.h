@@ -260,6 +260,7 @@ class Scenario {
   }
   const std::filesystem::path& PrefsPath() const { return prefs_; }
   const std::filesystem::path& Dir() const { return dir_; }
+  std::filesystem::path StdoutPath() const { return dir_ / "stdout.txt"; }
 
   // Runs gemlith-host with --json (unless `json_report` is false), the scene, the preferences
   // and --out, then the steps; reads the report lines and the output scene.
@@ -282,10 +283,12 @@ class Scenario {
   }
 
   // Runs gemlith-host with exactly these arguments (UTF-8, like `env`, "NAME=value ...", in front),
-  // in this scenario's folder; --json report lines are parsed when `json_report` is set.
+  // in this scenario's folder; --json report lines are parsed when `json_report` is set. With
+  // `read_out` false the standard output is left in StdoutPath() unread (a report too large to
+  // hold, to be read line by line).
   ScenarioRun RunHost(const std::vector<std::string>& args, bool json_report,
-                      const std::string& env = "") {
-    const std::filesystem::path stdout_file = dir_ / "stdout.txt";
+                      const std::string& env = "", bool read_out = true) {
+    const std::filesystem::path stdout_file = StdoutPath();
     const std::filesystem::path stderr_file = dir_ / "stderr.txt";
     ScenarioRun r;
 #if defined(_WIN32)
@@ -300,8 +303,9 @@ class Scenario {
     const int status = std::system(cmd.c_str());
     r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-    r.out = ReadText(stdout_file);
     r.err = ReadText(stderr_file);
+    if (!read_out) return r;
+    r.out = ReadText(stdout_file);
     if (json_report) {
       std::istringstream lines(r.out);
       for (std::string line; std::getline(lines, line);) {

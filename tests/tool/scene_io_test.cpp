@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <string>
 
@@ -51,22 +50,22 @@ TEST(SceneIo, RoundTripKeepsEverythingAndTheOutputIsValidInput) {
   standin::Host host;
   KeyMap keys;
   const SceneDesc captured = BuildAndCapture(parsed, host, keys);
-  EXPECT_EQ(captured, parsed) << gemhost::SceneToJson(captured).dump(2);
+  EXPECT_EQ(captured, parsed) << gemhost::SceneText(captured, 2);
   EXPECT_TRUE(host.CodingErrors().empty());
 
-  const std::string written = gemhost::DumpJson(gemhost::SceneToJson(captured), 2);
+  const std::string written = gemhost::SceneText(captured, 2);
   const SceneDesc reread = gemhost::ParseScene(written, "out.json");
   EXPECT_EQ(reread, parsed);
 
   // And once more through a second host: the same file again.
   standin::Host host2;
   KeyMap keys2;
-  EXPECT_EQ(gemhost::DumpJson(gemhost::SceneToJson(BuildAndCapture(reread, host2, keys2)), 2), written);
+  EXPECT_EQ(gemhost::SceneText(BuildAndCapture(reread, host2, keys2), 2), written);
 }
 
 TEST(SceneIo, OutputWritesOnlyWhatIsThere) {
   const SceneDesc parsed = gemhost::ParseScene(kRichScene, "rich.json");
-  const auto j = gemhost::SceneToJson(parsed);
+  const auto j = nlohmann::ordered_json::parse(gemhost::SceneText(parsed));
   const auto& objects = j["objects"];
   EXPECT_EQ(objects[0]["position"], nlohmann::ordered_json::array({1.5, -2.0, 3000.0}));
   EXPECT_FALSE(objects[0].contains("matrix"));
@@ -102,16 +101,11 @@ TEST(SceneIo, ObjectsAndTagsWithoutKeysGetFreshOnes) {
   KeyMap keys;
   const SceneDesc out = BuildAndCapture(in, host, keys);
   std::set<std::string> seen;
-  std::function<void(const std::vector<gemhost::ObjectDesc>&)> collect =
-      [&](const std::vector<gemhost::ObjectDesc>& objects) {
-        for (const auto& o : objects) {
-          EXPECT_FALSE(o.key.empty());
-          EXPECT_TRUE(seen.insert(o.key).second) << "key used twice: " << o.key;
-          for (const auto& t : o.tags) EXPECT_TRUE(seen.insert(t.key).second) << t.key;
-          collect(o.children);
-        }
-      };
-  collect(out.objects);
+  for (const auto& o : out.objects) {
+    EXPECT_FALSE(o.key.empty());
+    EXPECT_TRUE(seen.insert(o.key).second) << "key used twice: " << o.key;
+    for (const auto& t : o.tags) EXPECT_TRUE(seen.insert(t.key).second) << t.key;
+  }
   EXPECT_EQ(seen.size(), 6u);
   EXPECT_EQ(out.objects[1].key, "obj1");
   EXPECT_EQ(out.objects[2].key, "new1");
@@ -132,7 +126,7 @@ TEST(SceneIo, LinksThatDoNotResolveInTheDocumentAreWrittenAsNull) {
   GmNode* elsewhere = host.AddObjectTo(host.NewDocument(), standin::kOcube, "Elsewhere");
   host.SetLink(host.Find(*keys.MarkerOf("j")), elsewhere);
 
-  const auto j = gemhost::SceneToJson(gemhost::CaptureScene(host, keys));
+  const auto j = nlohmann::ordered_json::parse(gemhost::SceneText(gemhost::CaptureScene(host, keys)));
   EXPECT_EQ(j["objects"].size(), 3u);
   EXPECT_EQ(j["objects"][0]["link"], nullptr);
   EXPECT_EQ(j["objects"][1]["link"], nullptr);
@@ -162,12 +156,12 @@ TEST(SceneIo, KeysFollowObjectsThroughUndoAndRedo) {
   api->doc_end_undo(doc);
   ASSERT_TRUE(host.CodingErrors().empty());
 
-  auto top_keys = [&] {
+  auto all_keys = [&] {
     std::vector<std::string> k;
     for (const auto& o : gemhost::CaptureScene(host, keys).objects) k.push_back(o.key);
     return k;
   };
-  const std::vector<std::string> after = top_keys();
+  const std::vector<std::string> after = all_keys();
   ASSERT_EQ(after.size(), 2u);
   const std::string fresh = after[0];
   EXPECT_NE(fresh, "a");
@@ -177,16 +171,17 @@ TEST(SceneIo, KeysFollowObjectsThroughUndoAndRedo) {
 
   ASSERT_TRUE(host.Undo());
   const SceneDesc undone = gemhost::CaptureScene(host, keys);
-  ASSERT_EQ(undone.objects.size(), 2u);
+  ASSERT_EQ(undone.objects.size(), 3u);
   EXPECT_EQ(undone.objects[0].key, "a");
-  ASSERT_EQ(undone.objects[0].children.size(), 1u);
-  EXPECT_EQ(undone.objects[0].children[0].key, "kid");
+  EXPECT_EQ(undone.objects[1].key, "kid");
+  EXPECT_EQ(undone.objects[1].depth, 1u);
+  EXPECT_EQ(undone.objects[2].key, "new1");
 
   ASSERT_TRUE(host.Redo());
-  EXPECT_EQ(top_keys(), after);
+  EXPECT_EQ(all_keys(), after);
   ASSERT_TRUE(host.Undo());
   ASSERT_TRUE(host.Redo());
-  EXPECT_EQ(top_keys(), after);
+  EXPECT_EQ(all_keys(), after);
 }
 
 // ---- bad input ----

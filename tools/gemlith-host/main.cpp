@@ -96,14 +96,16 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   return o;
 }
 
-bool WriteOutput(const std::string& target, const nlohmann::ordered_json& scene, bool json_lines) {
+bool WriteOutput(const std::string& target, const gemhost::SceneDesc& scene, bool json_lines) {
   if (target == "-") {
-    std::cout << gemhost::DumpJson(scene, json_lines ? -1 : 2) << std::endl;
+    gemhost::WriteSceneText(std::cout, scene, json_lines ? -1 : 2);
+    std::cout << std::endl;
     return static_cast<bool>(std::cout);
   }
   std::ofstream out(std::filesystem::u8path(target), std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out << gemhost::DumpJson(scene, 2) << "\n";
+  gemhost::WriteSceneText(out, scene, 2);
+  out << "\n";
   out.close();
   return static_cast<bool>(out);
 }
@@ -160,6 +162,7 @@ int Run(const std::vector<std::string>& args) {
 
   try {
     gemhost::BuildScene(host, scene, keys);
+    scene = gemhost::SceneDesc();  // the document holds it now
   } catch (const InputError& e) {
     std::cerr << "gemlith-host: " << e.what() << "\n";
     host.Unload();
@@ -175,8 +178,7 @@ int Run(const std::vector<std::string>& args) {
 
   int status = 0;
   if (options.out) {
-    const auto json = gemhost::SceneToJson(gemhost::CaptureScene(host, keys));
-    if (!WriteOutput(*options.out, json, options.json)) {
+    if (!WriteOutput(*options.out, gemhost::CaptureScene(host, keys), options.json)) {
       std::cerr << "gemlith-host: cannot write " << *options.out << "\n";
       status = 1;
     }

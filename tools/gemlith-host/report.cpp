@@ -1,5 +1,6 @@
 #include "report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
@@ -39,9 +40,12 @@ void CollectNames(const std::vector<ObjectDesc>& objects, std::map<std::string, 
       out[t.key] = t.name;
       is_tag[t.key] = true;
     }
-    CollectNames(o.children, out, is_tag);
   }
 }
+
+// Levels of the tree drawn with guide lines; deeper objects carry their level as a number
+// instead, so that a line stays short however deep the hierarchy is.
+constexpr size_t kDrawnLevels = 32;
 
 struct TreePrinter {
   std::map<std::string, std::string> names;
@@ -58,12 +62,14 @@ struct TreePrinter {
     return s;
   }
 
-  void Object(const ObjectDesc& o, const std::string& indent, bool top, bool last) {
+  // One line; `indent` holds the guide lines of the levels above.
+  void Object(const ObjectDesc& o, const std::string& indent, bool last) {
     auto r = rank.find(o.key);
     std::string mark = r == rank.end() ? "" : "[" + std::to_string(r->second) + "]";
     while (mark.size() < 5) mark += ' ';
     out << mark << indent;
-    if (!top) out << (last ? "└─ " : "├─ ");
+    if (o.depth > kDrawnLevels + 1) out << "… level " << o.depth << " ";
+    if (o.depth > 0) out << (last ? "└─ " : "├─ ");
     out << (o.name.empty() ? "(no name)" : "\"" + o.name + "\"") << " <" << o.key << "> "
         << TypeName(o.type);
     if (IsInstanceType(o.type)) out << " " << Target(o.link) << ", mode " << o.mode;
@@ -83,9 +89,35 @@ struct TreePrinter {
     }
     for (const TagDesc& t : o.tags) out << " #\"" << t.name << "\" <" << t.key << ">";
     out << "\n";
-    const std::string child_indent = top ? indent : indent + (last ? "   " : "│  ");
-    for (size_t i = 0; i < o.children.size(); ++i)
-      Object(o.children[i], child_indent, false, i + 1 == o.children.size());
+  }
+
+  void Objects(const std::vector<ObjectDesc>& objects) {
+    // last[i]: no sibling follows object i (found walking backwards: a later object at the same
+    // depth, before any shallower one, is a sibling).
+    std::vector<bool> last(objects.size());
+    std::vector<bool> later;  // later[d]: an object at depth d follows, within the current parent
+    for (size_t i = objects.size(); i-- > 0;) {
+      const size_t d = objects[i].depth;
+      later.resize(d + 1);
+      last[i] = !later[d];
+      later[d] = true;
+    }
+    // The guide lines: one piece per level from depth 1 on ("│  " where the level's object has a
+    // sibling still to come), at most kDrawnLevels of them.
+    std::string indent;
+    std::vector<size_t> indent_length;  // indent_length[k]: the length of k pieces
+    for (size_t i = 0; i < objects.size(); ++i) {
+      const size_t d = objects[i].depth;
+      const size_t pieces = std::min(d > 0 ? d - 1 : 0, kDrawnLevels);
+      indent_length.resize(std::min(indent_length.size(), pieces + 1));
+      if (indent_length.empty()) indent_length.push_back(0);
+      indent.resize(indent_length.back());
+      Object(objects[i], indent, last[i]);
+      if (d > 0 && pieces < kDrawnLevels && indent_length.size() == pieces + 1) {
+        indent += last[i] ? "   " : "│  ";
+        indent_length.push_back(indent.size());
+      }
+    }
   }
 };
 
@@ -142,7 +174,10 @@ class JsonReporter : public Reporter {
   }
 
   void Tree(const Step*, const SceneDesc& scene) override {
-    Line({{"step", "tree"}, {"result", true}, {"scene", SceneToJson(scene)}});
+    // The scene is written by its own writer, which takes any depth.
+    out_ << R"({"step":"tree","result":true,"scene":)";
+    WriteSceneText(out_, scene);
+    out_ << "}" << std::endl;
   }
 
   void Result(const Step& step, bool result, const std::string&) override {
@@ -270,8 +305,9 @@ std::string TreeText(const SceneDesc& scene) {
   TreePrinter p;
   CollectNames(scene.objects, p.names, p.is_tag);
   for (size_t i = 0; i < scene.selection.size(); ++i) p.rank[scene.selection[i]] = i + 1;
-  p.out << "Scene: " << scene.objects.size() << " top-level object"
-        << (scene.objects.size() == 1 ? "" : "s");
+  const size_t top_level = static_cast<size_t>(std::count_if(
+      scene.objects.begin(), scene.objects.end(), [](const ObjectDesc& o) { return o.depth == 0; }));
+  p.out << "Scene: " << top_level << " top-level object" << (top_level == 1 ? "" : "s");
   if (scene.selection.empty()) {
     p.out << ", nothing selected\n";
   } else {
@@ -280,7 +316,7 @@ std::string TreeText(const SceneDesc& scene) {
       p.out << " [" << i + 1 << "] " << scene.selection[i];
     p.out << "\n";
   }
-  for (const ObjectDesc& o : scene.objects) p.Object(o, "", true, false);
+  p.Objects(scene.objects);
   return p.out.str();
 }
 

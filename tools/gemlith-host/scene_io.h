@@ -3,8 +3,12 @@
 // A scene file is read in two stages. ParseScene checks the whole file (JSON syntax, the type of
 // every value, unique keys, every link, selection entry and swap partner naming a key of the file)
 // and yields a SceneDesc without touching the host; BuildScene then creates the objects. So a bad
-// file is rejected before anything runs. CaptureScene and SceneToJson go the other way, and the
+// file is rejected before anything runs. CaptureScene and SceneText go the other way, and the
 // output of CaptureScene is again valid input.
+//
+// Depth: a hierarchy may be as deep as memory holds (a chain of a million objects, each the only
+// child of the one before). So nothing here recurses over the hierarchy: a SceneDesc lists the
+// objects flat, the file is read event by event, and the tree is written and built with loops.
 //
 // Keys: every object and tag of a file has a key, a string unique within the file. KeyMap ties
 // keys to the host's markers (node identities that survive undo and redo), so an object keeps its
@@ -15,6 +19,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -69,12 +74,16 @@ struct ObjectDesc {
   int32_t bits = 0;  // without the selection bit
   std::optional<RecordDesc> record;
   std::vector<TagDesc> tags;
-  std::vector<ObjectDesc> children;
+  size_t depth = 0;  // 0 = top level; a child has its parent's depth + 1
 
   bool operator==(const ObjectDesc& o) const;
   bool operator!=(const ObjectDesc& o) const { return !(*this == o); }
 };
 
+// The objects in document order (depth-first pre-order: a parent, then its children with their
+// subtrees, then its next sibling): an object's children are the objects after it one level deeper,
+// up to the next one at its own depth or above. The first object has depth 0, and each next one is
+// at most one level deeper than the one before.
 struct SceneDesc {
   std::vector<ObjectDesc> objects;
   std::vector<std::string> selection;  // in selection order
@@ -118,11 +127,17 @@ SceneDesc CaptureScene(standin::Host& host, KeyMap& keys);
 // step, so that fresh keys are handed out in the same order whatever is reported.
 void AssignKeys(standin::Host& host, KeyMap& keys);
 
-nlohmann::ordered_json SceneToJson(const SceneDesc& scene);
+// The scene as JSON text in the scene file format: indent -1 writes one line; otherwise every
+// member gets a line, indented by `indent` spaces a level for the first kMaxIndentLevels levels and
+// no further, so that a deep hierarchy makes a file that grows with the number of objects only.
+// Text that is not valid UTF-8 (a name the module made from bytes typed on the command line, say)
+// is written with replacement characters instead of failing.
+constexpr int kMaxIndentLevels = 16;
+void WriteSceneText(std::ostream& os, const SceneDesc& scene, int indent = -1);
+std::string SceneText(const SceneDesc& scene, int indent = -1);
 
-// JSON text (indent -1: one line). Text that is not valid UTF-8 (a name the module made from
-// bytes typed on the command line, say) is written with replacement characters instead of failing.
-std::string DumpJson(const nlohmann::ordered_json& j, int indent = -1);
+// JSON text on one line, with the same handling of text that is not valid UTF-8.
+std::string DumpJson(const nlohmann::ordered_json& j);
 
 // Preferences file: {"plugins": {"ID": {"ELEMENT": INT}}}. A missing file is fine; anything else
 // that is not in this form is an InputError naming the file and the place.

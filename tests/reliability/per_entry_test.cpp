@@ -1,9 +1,9 @@
 // Select and Rename walk the document once and replay what a walk per entry would do. Here both
 // forms run on the sequence tester's random scenes (fixed seeds), each with its own selection and
-// with up to kMoreSelected objects selected in a random order, for every key combination: the results, the
-// scenes after the run and the undo entries in order must be the same, and undo must give back the
-// scene from before. Where the per-entry form showed the chain-limit message at all, the module
-// shows it exactly once.
+// with up to kMoreSelected objects selected in a random order, for every key combination: the
+// results, the scenes after the run and the undo entries in order must be the same, and undo must
+// give back the scene from before. Where the per-entry form showed the chain-limit message at all,
+// the module shows it exactly once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,25 +57,31 @@ Outcome RunAndUndo(standin::Host& h, int32_t keys, const standin::SceneSnapshot&
     h.DropRedo();
   }
   const standin::SceneSnapshot undone = h.Capture();
-  if (undone != before) error += "undo does not give back the scene:\n" + standin::Diff(before, undone);
+  if (undone != before)
+    error += "undo does not give back the scene:\n" + standin::Diff(before, undone);
   return o;
 }
 
 // "" when the module's run matches the per-entry run.
 std::string Compare(const Outcome& module, const Outcome& perEntry) {
   std::ostringstream out;
-  if (module.result != perEntry.result) out << "result " << module.result << ", per entry " << perEntry.result << "\n";
+  if (module.result != perEntry.result)
+    out << "result " << module.result << ", per entry " << perEntry.result << "\n";
   if (module.scene != perEntry.scene)
-    out << "scenes differ (per entry, then module):\n" << standin::Diff(perEntry.scene, module.scene);
+    out << "scenes differ (per entry, then module):\n"
+        << standin::Diff(perEntry.scene, module.scene);
   const auto& a = module.activity.undo;
   const auto& b = perEntry.activity.undo;
   if (a != b) {
-    const size_t at = static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-    out << "undo entries differ at " << at << " (" << a.size() << " entries, per entry " << b.size() << ")\n";
+    const size_t at = static_cast<size_t>(
+        std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+    out << "undo entries differ at " << at << " (" << a.size() << " entries, per entry " << b.size()
+        << ")\n";
   }
   const size_t expected = perEntry.activity.messages.empty() ? 0 : 1;
   if (module.activity.messages.size() != expected)
-    out << module.activity.messages.size() << " messages, per entry " << perEntry.activity.messages.size() << "\n";
+    out << module.activity.messages.size() << " messages, per entry "
+        << perEntry.activity.messages.size() << "\n";
   return out.str();
 }
 
@@ -105,17 +111,24 @@ TEST(PerEntry, OneWalkGivesTheSameSceneAndUndoEntriesAsAWalkPerEntry) {
       for (const auto& c : commands) {
         for (int32_t keys = 0; keys < 8; ++keys) {
           std::string error;
-          const Outcome module = RunAndUndo(h, keys, before, [&](standin::Activity& seen) {
-            const standin::RunResult r = h.Call(c.id);
-            seen = r.activity;
-            return r.result;
-          }, error);
-          const Outcome perEntry = RunAndUndo(h, keys, before, [&](standin::Activity& seen) {
-            h.activity() = standin::Activity{};
-            const bool result = c.perEntry->Execute(reinterpret_cast<BaseDocument*>(h.ActiveDocument()));
-            seen = h.activity();
-            return result;
-          }, error);
+          const Outcome module = RunAndUndo(
+              h, keys, before,
+              [&](standin::Activity& seen) {
+                const standin::RunResult r = h.Call(c.id);
+                seen = r.activity;
+                return r.result;
+              },
+              error);
+          const Outcome perEntry = RunAndUndo(
+              h, keys, before,
+              [&](standin::Activity& seen) {
+                h.activity() = standin::Activity{};
+                const bool result =
+                    c.perEntry->Execute(reinterpret_cast<BaseDocument*>(h.ActiveDocument()));
+                seen = h.activity();
+                return result;
+              },
+              error);
           error += Compare(module, perEntry);
           ASSERT_EQ(error, "") << c.name << ", seed " << seed << ", keys " << keys
                                << (selection ? ", more selected" : "");
@@ -127,8 +140,10 @@ TEST(PerEntry, OneWalkGivesTheSameSceneAndUndoEntriesAsAWalkPerEntry) {
     }
     ASSERT_TRUE(h.CodingErrors().empty()) << "seed " << seed << ": " << h.CodingErrors().front();
   }
-  std::printf("[per entry] %zu runs compared, %zu undo entries, %zu chain-limit messages of the "
-              "per-entry form\n", runs, entries, messages);
+  std::printf(
+      "[per entry] %zu runs compared, %zu undo entries, %zu chain-limit messages of the "
+      "per-entry form\n",
+      runs, entries, messages);
 }
 
 }  // namespace

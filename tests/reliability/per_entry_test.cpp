@@ -29,7 +29,7 @@ namespace {
 #endif
 #endif
 #ifdef GEMLITH_PER_ENTRY_SANITIZED
-constexpr uint64_t kSeeds = 40;
+constexpr uint64_t kSeeds = 20;
 #else
 constexpr uint64_t kSeeds = 150;
 #endif

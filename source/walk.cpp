@@ -28,7 +28,6 @@ BaseObject* NextObjectInSubtree(BaseObject* op, const BaseObject* root) {
 }
 
 TargetMatches::TargetMatches(std::vector<BaseObject*> targets) : _targets(std::move(targets)) {
-  // Pointers are ordered with std::less: the built-in < is not defined between unrelated objects.
   const std::less<const BaseObject*> before;
   _targets.erase(std::remove(_targets.begin(), _targets.end(), nullptr), _targets.end());
   std::sort(_targets.begin(), _targets.end(), before);
@@ -36,20 +35,7 @@ TargetMatches::TargetMatches(std::vector<BaseObject*> targets) : _targets(std::m
   _matches.resize(_targets.size());
 }
 
-Int TargetMatches::IndexOf(const BaseObject* target) const {
-  const auto it =
-      std::lower_bound(_targets.begin(), _targets.end(), target, std::less<const BaseObject*>());
-  if (it == _targets.end() || *it != target) return -1;
-  return it - _targets.begin();
-}
-
-void TargetMatches::Add(const BaseObject* target, BaseObject* op) {
-  if (!target) return;
-  const Int i = IndexOf(target);
-  if (i >= 0) _matches[static_cast<size_t>(i)].push_back(op);
-}
-
 const std::vector<BaseObject*>& TargetMatches::Of(const BaseObject* target) const {
-  const Int i = target ? IndexOf(target) : -1;
+  const Int i = IndexOf(target);
   return i >= 0 ? _matches[static_cast<size_t>(i)] : _none;
 }

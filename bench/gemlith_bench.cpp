@@ -90,6 +90,14 @@ std::vector<Marker> Entries(const Scene& s) {
   }
   return sel;
 }
+// 1,000 entries of which only one has instances: what the number of entries costs by itself, with
+// the renames of a run with one reference.
+std::vector<Marker> OneReferenceAmongThousand(const Scene& s) {
+  std::vector<Marker> sel = OneReference(s);
+  const std::vector<Marker> more = bench::Spread(s.plain, 999, 1);
+  sel.insert(sel.end(), more.begin(), more.end());
+  return sel;
+}
 std::vector<Marker> ThousandPlain(const Scene& s) { return bench::Spread(s.plain, 1000); }
 std::vector<Marker> ThousandPlainThenReference(const Scene& s) {
   std::vector<Marker> sel = bench::Spread(s.plain, 999);
@@ -135,6 +143,8 @@ const Case kCases[] = {
      "Rename, 1,000 entries", kLarge, 1000},
     {"Rename/refs:1000/ctrl", ID_GEMLITH_RENAME, standin::kQCtrl, Unit::kObject, true,
      Entries<1000>, "Rename, 1,000 entries, Ctrl", kLarge, 1000},
+    {"Rename/refs:1+999", ID_GEMLITH_RENAME, 0, Unit::kObject, true, OneReferenceAmongThousand,
+     "Rename, 1,000 entries, 1 reference among them", kLarge, 0},
     {"Create/sel:1000", ID_GEMLITH_CREATE, 0, Unit::kSelected, true, ThousandPlain,
      "Create, 1,000 objects"},
     {"Create/sel:1000/ctrl", ID_GEMLITH_CREATE, standin::kQCtrl, Unit::kSelected, true,
@@ -560,6 +570,12 @@ void PrintSummary() {
       std::printf("- %s%s on 10^6, k = 1,000 against k = 1: %.2f times (at most 3) %s\n", name,
                   *keys ? " with Ctrl" : "", ratio, ratio <= 3 ? "met" : "MISSED");
     }
+  }
+  if (const Result* one = result("Rename/refs:1", 1000000)) {
+    if (const Result* many = result("Rename/refs:1+999", 1000000))
+      std::printf("- Rename on 10^6, 1,000 entries with the renames of one reference, against one "
+                  "reference: %.2f times\n",
+                  many->exec_ns / one->exec_ns);
   }
   for (const char* name : {"MakeEditable/sel:1000", "Create/sel:1000/ctrl"}) {
     if (const Result* r = result(name, 100000))

@@ -29,8 +29,8 @@ class CommandRun {
 // The object that instance `obj` links to, resolved in obj's document as an object. With
 // followChain, instance-of-instance links are followed to the first object that is not an instance,
 // for at most MAX_INSTANCE_CHAIN further links; a longer chain yields null and shows the
-// chain-limit message (once per CommandRun). Null when obj is not an instance, has no document, or its link
-// resolves to nothing. Records nothing.
+// chain-limit message (once per CommandRun). Null when obj is not an instance, has no document, or
+// its link resolves to nothing. Records nothing.
 BaseObject* GetReferenceObject(BaseObject* obj, Bool followChain);
 
 // A new instance object of `source`, in no document: named like source, with the stored instance

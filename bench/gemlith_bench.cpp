@@ -7,8 +7,10 @@
 // CPU time of this thread (the machine is shared). The reported time is Execute's; the counters
 // give Execute, undo and redo per unit of work (per object of the scene for Select and Rename,
 // whose walks cover the whole document, per selected object for the others) and the bytes the undo
-// step holds. After the run follows a summary in Markdown: medians over the repetitions, the
-// growth from 10^4 to 10^6 objects, and each target of the performance issue with its figure.
+// step holds. Select and Rename are also measured against k, the number of selected entries (1 to
+// 1,000, at 10^5 and 10^6 objects), and a menu redraw (every entry's GetState) against the size of
+// the selection. After the run follows a summary in Markdown: medians over the repetitions, the
+// growth from 10^4 to 10^6 objects, the k table, and each target with its figure.
 //
 // Scenes of at most 10^4 objects are also compared whole (Host::Capture) before and after each
 // benchmark, so a smoke run on the smallest size checks that undo gives back exactly the scene.
@@ -71,10 +73,31 @@ struct Case {
   bool undoable;  // the frame commands leave no undo step
   std::vector<Marker> (*selection)(const Scene&);
   const char* title;  // for the summary
+  size_t min_objects = 0;  // measured on scenes of at least this many objects
+  int k = 0;               // Select and Rename: the number of selected entries, for the k table
 };
 
 std::vector<Marker> OneReference(const Scene& s) { return {s.references[s.references.size() / 2]}; }
 std::vector<Marker> TenReferences(const Scene& s) { return bench::Spread(s.references, 10); }
+// k selected entries: references first (the scene has 300), then ordinary leaves without
+// instances, each of which still costs a walk when every entry walks the document.
+template <size_t k>
+std::vector<Marker> Entries(const Scene& s) {
+  std::vector<Marker> sel = bench::Spread(s.references, k);
+  if (sel.size() < k) {
+    const std::vector<Marker> more = bench::Spread(s.plain, k - sel.size(), 1);
+    sel.insert(sel.end(), more.begin(), more.end());
+  }
+  return sel;
+}
+// 1,000 entries of which only one has instances: what the number of entries costs by itself, with
+// the renames of a run with one reference.
+std::vector<Marker> OneReferenceAmongThousand(const Scene& s) {
+  std::vector<Marker> sel = OneReference(s);
+  const std::vector<Marker> more = bench::Spread(s.plain, 999, 1);
+  sel.insert(sel.end(), more.begin(), more.end());
+  return sel;
+}
 std::vector<Marker> ThousandPlain(const Scene& s) { return bench::Spread(s.plain, 1000); }
 std::vector<Marker> ThousandPlainThenReference(const Scene& s) {
   std::vector<Marker> sel = bench::Spread(s.plain, 999);
@@ -85,23 +108,43 @@ std::vector<Marker> ThousandInstances(const Scene& s) { return bench::Spread(s.i
 std::vector<Marker> HundredInstances(const Scene& s) { return bench::Spread(s.instances, 100, 7); }
 std::vector<Marker> OneSwapInstance(const Scene& s) { return {s.swap_instances.front()}; }
 
+constexpr size_t kLarge = 100000;  // the k axis is measured at 10^5 and 10^6 objects
+
 const Case kCases[] = {
     {"Select/refs:1", ID_GEMLITH_SELECT, 0, Unit::kObject, true, OneReference,
-     "Select, 1 reference"},
+     "Select, 1 reference", 0, 1},
     {"Select/refs:1/ctrl", ID_GEMLITH_SELECT, standin::kQCtrl, Unit::kObject, true, OneReference,
-     "Select, 1 reference, Ctrl"},
+     "Select, 1 reference, Ctrl", 0, 1},
     {"Select/refs:10", ID_GEMLITH_SELECT, 0, Unit::kObject, true, TenReferences,
-     "Select, 10 references"},
+     "Select, 10 references", 0, 10},
     {"Select/refs:10/ctrl", ID_GEMLITH_SELECT, standin::kQCtrl, Unit::kObject, true, TenReferences,
-     "Select, 10 references, Ctrl"},
+     "Select, 10 references, Ctrl", 0, 10},
+    {"Select/refs:100", ID_GEMLITH_SELECT, 0, Unit::kObject, true, Entries<100>,
+     "Select, 100 references", kLarge, 100},
+    {"Select/refs:100/ctrl", ID_GEMLITH_SELECT, standin::kQCtrl, Unit::kObject, true,
+     Entries<100>, "Select, 100 references, Ctrl", kLarge, 100},
+    {"Select/refs:1000", ID_GEMLITH_SELECT, 0, Unit::kObject, true, Entries<1000>,
+     "Select, 1,000 entries", kLarge, 1000},
+    {"Select/refs:1000/ctrl", ID_GEMLITH_SELECT, standin::kQCtrl, Unit::kObject, true,
+     Entries<1000>, "Select, 1,000 entries, Ctrl", kLarge, 1000},
     {"Rename/refs:1", ID_GEMLITH_RENAME, 0, Unit::kObject, true, OneReference,
-     "Rename, 1 reference"},
+     "Rename, 1 reference", 0, 1},
     {"Rename/refs:1/ctrl", ID_GEMLITH_RENAME, standin::kQCtrl, Unit::kObject, true, OneReference,
-     "Rename, 1 reference, Ctrl"},
+     "Rename, 1 reference, Ctrl", 0, 1},
     {"Rename/refs:10", ID_GEMLITH_RENAME, 0, Unit::kObject, true, TenReferences,
-     "Rename, 10 references"},
+     "Rename, 10 references", 0, 10},
     {"Rename/refs:10/ctrl", ID_GEMLITH_RENAME, standin::kQCtrl, Unit::kObject, true, TenReferences,
-     "Rename, 10 references, Ctrl"},
+     "Rename, 10 references, Ctrl", 0, 10},
+    {"Rename/refs:100", ID_GEMLITH_RENAME, 0, Unit::kObject, true, Entries<100>,
+     "Rename, 100 references", kLarge, 100},
+    {"Rename/refs:100/ctrl", ID_GEMLITH_RENAME, standin::kQCtrl, Unit::kObject, true,
+     Entries<100>, "Rename, 100 references, Ctrl", kLarge, 100},
+    {"Rename/refs:1000", ID_GEMLITH_RENAME, 0, Unit::kObject, true, Entries<1000>,
+     "Rename, 1,000 entries", kLarge, 1000},
+    {"Rename/refs:1000/ctrl", ID_GEMLITH_RENAME, standin::kQCtrl, Unit::kObject, true,
+     Entries<1000>, "Rename, 1,000 entries, Ctrl", kLarge, 1000},
+    {"Rename/refs:1+999", ID_GEMLITH_RENAME, 0, Unit::kObject, true, OneReferenceAmongThousand,
+     "Rename, 1,000 entries, 1 reference among them", kLarge, 0},
     {"Create/sel:1000", ID_GEMLITH_CREATE, 0, Unit::kSelected, true, ThousandPlain,
      "Create, 1,000 objects"},
     {"Create/sel:1000/ctrl", ID_GEMLITH_CREATE, standin::kQCtrl, Unit::kSelected, true,
@@ -285,6 +328,47 @@ void BM_Walk(benchmark::State& state, size_t objects) {
   state.counters["exec_ns/unit"] = r.exec_ns / r.units;
 }
 
+// A menu redraw: the host asks every entry's GetState, each of which reads the selection. Timed
+// per selected object, with 1,000 instances and with every instance of the scene selected.
+struct MenuCase {
+  const char* name;
+  std::vector<Marker> (*selection)(const Scene&);
+  const char* title;
+};
+std::vector<Marker> AllInstances(const Scene& s) { return s.instances; }
+const MenuCase kMenuCases[] = {
+    {"Menu/sel:1000", ThousandInstances, "Menu redraw, 1,000 instances selected"},
+    {"Menu/sel:all", AllInstances, "Menu redraw, every instance selected"},
+};
+
+void BM_Menu(benchmark::State& state, const MenuCase& c, size_t objects) {
+  Scene& s = SceneOf(objects);
+  standin::Host& host = *s.host;
+  std::vector<GmNode*> selection;
+  for (Marker m : c.selection(s)) selection.push_back(host.Find(m));
+  host.Select(selection);
+  Result r;
+  r.units = static_cast<double>(selection.size());
+  double exec = 0;
+  size_t enabled = 0;
+  for (auto _ : state) {
+    const auto t0 = bench::Now();
+    const std::vector<standin::MenuEntry> menu = host.Menu();
+    const auto t1 = bench::Now();
+    enabled = static_cast<size_t>(std::count_if(
+        menu.begin(), menu.end(), [](const standin::MenuEntry& e) { return e.enabled; }));
+    exec += Ns(t0, t1);
+    state.SetIterationTime(Ns(t0, t1) * 1e-9);
+  }
+  host.Select({});
+  if (enabled == 0) Fail(state, "no entry enabled with a selection");
+  r.exec_ns = exec / static_cast<double>(state.iterations());
+  r.iterations = state.iterations();
+  g_runs[c.name][objects].push_back(r);
+  state.counters["units"] = r.units;
+  state.counters["exec_ns/unit"] = r.exec_ns / r.units;
+}
+
 // ---- the summary ----
 
 std::string Time(double ns) {
@@ -360,6 +444,49 @@ void PrintTimesAndGrowth(const std::map<size_t, Result>& by_size) {
     std::printf(" |");
 }
 
+// One row of the k table: the run at 10^5 and 10^6 objects, per entry, and against `one`'s run.
+void PrintKRow(const Case& c, const std::map<size_t, Result>& by_size,
+               const std::map<size_t, Result>* one) {
+  const size_t sizes[] = {100000, 1000000};
+  if (!by_size.count(sizes[0]) && !by_size.count(sizes[1])) return;
+  std::printf("| %s%s | %d |", c.command == ID_GEMLITH_SELECT ? "Select" : "Rename",
+              c.keys ? ", Ctrl" : "", c.k);
+  for (size_t n : sizes) {
+    auto r = by_size.find(n);
+    if (r == by_size.end()) {
+      std::printf(" | | |");
+      continue;
+    }
+    const double run = r->second.exec_ns;
+    std::printf(" %s | %s |", Time(run).c_str(), Time(run / c.k).c_str());
+    auto base = one ? one->find(n) : by_size.end();
+    if (one && base != one->end())
+      std::printf(" %.2f |", run / base->second.exec_ns);
+    else
+      std::printf(" |");
+  }
+  std::printf("\n");
+}
+
+// Select and Rename against k, the number of selected entries: the whole run, the run per entry,
+// and the run against the same command's run with k = 1 in the same scene.
+void PrintKTable() {
+  std::printf("\n### Select and Rename by the number of selected entries k\n\n");
+  std::printf("| command | k | 10^5: run | per entry | × k=1 | 10^6: run | per entry | × k=1 |\n");
+  std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
+  for (int32_t command : {ID_GEMLITH_SELECT, ID_GEMLITH_RENAME}) {
+    for (int32_t keys : {0, standin::kQCtrl}) {
+      const std::map<size_t, Result>* one = nullptr;  // the same command and keys with k = 1
+      for (const Case& c : kCases) {
+        auto it = g_results.find(c.name);
+        if (c.command != command || c.keys != keys || c.k == 0 || it == g_results.end()) continue;
+        if (c.k == 1) one = &it->second;
+        PrintKRow(c, it->second, one);
+      }
+    }
+  }
+}
+
 void PrintSummary() {
   TakeMedians();
   std::printf("\n### Per step and unit of work\n\n");
@@ -388,7 +515,16 @@ void PrintSummary() {
     PrintTimesAndGrowth(by_size);
     std::printf(" | | |\n");
   }
+  for (const MenuCase& c : kMenuCases) {
+    auto it = g_results.find(c.name);
+    if (it == g_results.end()) continue;
+    std::printf("| %s | per selected |", c.title);
+    PrintTimesAndGrowth(it->second);
+    std::printf(" | | |\n");
+  }
   std::printf("\nUndo, redo and undo step at the largest size measured, per the same unit.\n");
+
+  PrintKTable();
 
   if (!g_scenes.empty()) {
     std::printf("\n### Scenes\n\n| objects | built in, per object | stand-in heap per object |\n");
@@ -424,6 +560,22 @@ void PrintSummary() {
                   r->redo_ns / r->units,
                   r->undo_ns <= r->exec_ns && r->redo_ns <= r->exec_ns ? "met" : "MISSED");
     }
+  }
+  for (const char* name : {"Select", "Rename"}) {
+    for (const char* keys : {"", "/ctrl"}) {
+      const Result* one = result((std::string(name) + "/refs:1" + keys).c_str(), 1000000);
+      const Result* many = result((std::string(name) + "/refs:1000" + keys).c_str(), 1000000);
+      if (!one || !many) continue;
+      const double ratio = many->exec_ns / one->exec_ns;
+      std::printf("- %s%s on 10^6, k = 1,000 against k = 1: %.2f times (at most 3) %s\n", name,
+                  *keys ? " with Ctrl" : "", ratio, ratio <= 3 ? "met" : "MISSED");
+    }
+  }
+  if (const Result* one = result("Rename/refs:1", 1000000)) {
+    if (const Result* many = result("Rename/refs:1+999", 1000000))
+      std::printf("- Rename on 10^6, 1,000 entries with the renames of one reference, against one "
+                  "reference: %.2f times\n",
+                  many->exec_ns / one->exec_ns);
   }
   for (const char* name : {"MakeEditable/sel:1000", "Create/sel:1000/ctrl"}) {
     if (const Result* r = result(name, 100000))
@@ -462,7 +614,13 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("Walk" + size).c_str(), BM_Walk, n)
         ->UseManualTime()
         ->Unit(benchmark::kMicrosecond);
+    for (const MenuCase& c : kMenuCases) {
+      benchmark::RegisterBenchmark((std::string(c.name) + size).c_str(), BM_Menu, c, n)
+          ->UseManualTime()
+          ->Unit(benchmark::kMicrosecond);
+    }
     for (const Case& c : kCases) {
+      if (n < c.min_objects) continue;
       benchmark::RegisterBenchmark((std::string(c.name) + size).c_str(), BM_Command, c, n)
           ->UseManualTime()
           ->Unit(benchmark::kMicrosecond);

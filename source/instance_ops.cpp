@@ -15,7 +15,21 @@ BaseObject* ResolveObjectLink(const GeData& value, const BaseDocument* doc) {
   return static_cast<BaseObject*>(value.GetLinkAtom(doc, Obase));
 }
 
+// The innermost command run in progress; null between runs.
+CommandRun* g_run = nullptr;
+
 }  // namespace
+
+CommandRun::CommandRun() : _outer(g_run) { g_run = this; }
+
+CommandRun::~CommandRun() { g_run = _outer; }
+
+Bool CommandRun::ShowChainLimitMessage() {
+  if (!g_run) return true;
+  if (g_run->_chainLimitShown) return false;
+  g_run->_chainLimitShown = true;
+  return true;
+}
 
 // One GeData holds every link read along the chain, so a look-up allocates nothing of its own: the
 // host answers with a marker and resolves it in the instance's document.
@@ -31,7 +45,8 @@ BaseObject* GetReferenceObject(BaseObject* obj, Bool followChain) {
   // Follow instance-of-instance links; a chain longer than the limit is taken for a cycle.
   for (Int32 left = MAX_INSTANCE_CHAIN; current->IsInstanceOf(Oinstance); --left) {
     if (left <= 0) {
-      MessageDialog(g_resource.LoadString(IDS_CHAIN_LIMIT));
+      if (CommandRun::ShowChainLimitMessage())
+        MessageDialog(g_resource.LoadString(IDS_CHAIN_LIMIT));
       return nullptr;
     }
     if (!current->GetParameter(DescID(INSTANCEOBJECT_LINK), link, DESCFLAGS_GET::NONE))

@@ -9,11 +9,31 @@
 
 #include "c4d.h"
 
+// One run of a command, held by every command that looks up references for the whole of its
+// Execute: while it lives, the chain-limit message is shown the first time a look-up runs over the
+// limit and not again (a cycle met by every look-up of a run would otherwise show it once per
+// look-up). Nothing outlives the run; a run started inside another keeps its own count.
+class CommandRun {
+ public:
+  CommandRun();
+  ~CommandRun();
+  CommandRun(const CommandRun&) = delete;
+  CommandRun& operator=(const CommandRun&) = delete;
+
+  // Whether the chain-limit message is to be shown now: true once per run, and every time outside
+  // a run.
+  static Bool ShowChainLimitMessage();
+
+ private:
+  CommandRun* _outer;
+  Bool _chainLimitShown = false;
+};
+
 // The object that instance `obj` links to, resolved in obj's document as an object. With
 // followChain, instance-of-instance links are followed to the first object that is not an instance,
-// for at most MAX_INSTANCE_CHAIN further links; a longer chain shows the chain-limit message and
-// yields null. Null when obj is not an instance, has no document, or its link resolves to nothing.
-// Records nothing.
+// for at most MAX_INSTANCE_CHAIN further links; a longer chain yields null and shows the
+// chain-limit message (once per CommandRun). Null when obj is not an instance, has no document, or
+// its link resolves to nothing. Records nothing.
 BaseObject* GetReferenceObject(BaseObject* obj, Bool followChain);
 
 // A new instance object of `source`, in no document: named like source, with the stored instance

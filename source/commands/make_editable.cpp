@@ -102,6 +102,7 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
 // an entry whose marker was freed is skipped without its pointer ever being followed.
 Bool Command_MakeEditable::Execute(BaseDocument* doc) {
   if (!doc) return false;
+  CommandRun run;
   MakeEditableKeys keys;
   keys.followChain = IsQualifierHeld(QCTRL);
   keys.dropCloned = IsQualifierHeld(QSHIFT);

@@ -1,4 +1,7 @@
 // Rename: gives instance objects the names of their references, numbered with Shift.
+#include <utility>
+#include <vector>
+
 #include "commands/commands.h"
 #include "commands/enabling.h"
 #include "instance_ops.h"
@@ -20,15 +23,32 @@ void RenameInstance(BaseDocument* doc, BaseObject* instance, const String& name)
   instance->SetName(name);
 }
 
-// Renames every instance object of the document whose reference (with followChain, the end of its
-// chain) is `reference`, numbering them 1, 2, ... in document order.
-void RenameInstancesOf(BaseDocument* doc, BaseObject* reference, Bool followChain, Bool numbered) {
+// Renames the instance objects matched to `reference`, numbering them 1, 2, ... in document order.
+void RenameInstancesOf(BaseDocument* doc, BaseObject* reference, const TargetMatches& matches,
+                       Bool numbered) {
   const String base = reference->GetName();
   Int32 n = 1;
-  for (BaseObject* op = doc->GetFirstObject(); op; op = NextObjectInTree(op)) {
-    if (op->GetType() != Oinstance || GetReferenceObject(op, followChain) != reference) continue;
+  for (BaseObject* op : matches.Of(reference))
     RenameInstance(doc, op, NewName(base, numbered, n++));
+}
+
+// One walk over the document: groups every object of exactly the instance type by its reference
+// (with followChain, the end of its chain, resolved once per instance), for the selected objects
+// that are not of that type, up to the first empty slot of the list (the run ends there). No walk
+// when there is no such object.
+TargetMatches MatchInstances(BaseDocument* doc, AtomArray& active, Bool followChain) {
+  std::vector<BaseObject*> references;
+  for (Int32 i = 0; i < active.GetCount(); ++i) {
+    BaseObject* entry = static_cast<BaseObject*>(active.GetIndex(i));
+    if (!entry) break;
+    if (entry->GetType() != Oinstance) references.push_back(entry);
   }
+  TargetMatches matches(std::move(references));
+  if (matches.Empty()) return matches;
+  for (BaseObject* op = doc->GetFirstObject(); op; op = NextObjectInTree(op)) {
+    if (op->GetType() == Oinstance) matches.Add(GetReferenceObject(op, followChain), op);
+  }
+  return matches;
 }
 
 // The run inside its undo group. False when the array cannot be made or holds an empty slot (the
@@ -43,11 +63,12 @@ Bool RenameSelection(BaseDocument* doc) {
   const Bool shift = (keys & QSHIFT) != 0;
   const Bool ctrl = (keys & QCTRL) != 0;
 
+  const TargetMatches matches = MatchInstances(doc, *active, ctrl);
   for (Int32 i = 0; i < active->GetCount(); ++i) {
     BaseObject* entry = static_cast<BaseObject*>(active->GetIndex(i));
     if (!entry) return false;
     if (entry->GetType() != Oinstance) {
-      RenameInstancesOf(doc, entry, ctrl, shift);
+      RenameInstancesOf(doc, entry, matches, shift);
       continue;
     }
     // A selected instance is named after its own reference, numbered by its place in the list.
@@ -62,8 +83,12 @@ Bool RenameSelection(BaseDocument* doc) {
 // For each selected instance: its reference's name; for each other selected object: its name for
 // all of its instances. Shift numbers the names, Ctrl follows chains of instances. One undo step,
 // then a refresh. False without a document, without an array, or at an empty slot of the array.
+//
+// The entries are handled in list order, each reference numbering its instances in document order,
+// but the document is walked only once: the walk groups the instances by reference first.
 Bool Command_Rename::Execute(BaseDocument* doc) {
   if (!doc) return false;
+  CommandRun run;
   if (!RenameSelection(doc)) return false;
   EventAdd();
   return true;

@@ -1,4 +1,6 @@
 // Select: replaces the selection by the instance objects of the selected references.
+#include <vector>
+
 #include "commands/commands.h"
 #include "commands/enabling.h"
 #include "instance_ops.h"
@@ -8,21 +10,32 @@
 
 namespace {
 
-// Clears the selected bit of every object of the document. Undo: BITS for every object, selected
-// or not.
-void DeselectAll(BaseDocument* doc) {
+// The target of an entry of the active list: the object itself, or for an instance its reference
+// (with followChain, the end of its chain); null when that cannot be determined.
+BaseObject* TargetOf(C4DAtom* atom, Bool followChain) {
+  if (!atom || !atom->IsInstanceOf(Obase)) return nullptr;
+  BaseObject* entry = static_cast<BaseObject*>(atom);
+  return entry->IsInstanceOf(Oinstance) ? GetReferenceObject(entry, followChain) : entry;
+}
+
+// One walk over the document: clears the selected bit of every object (undo: BITS for every object,
+// selected or not) and, while there are targets, groups every instance object by its reference
+// (with followChain, the end of its chain, resolved once per instance).
+void DeselectAllAndMatch(BaseDocument* doc, Bool followChain, TargetMatches& matches) {
   for (BaseObject* op = doc->GetFirstObject(); op; op = NextObjectInTree(op)) {
     doc->AddUndo(UNDOTYPE::BITS, op);
     op->DelBit(BIT_ACTIVE);
+    if (!matches.Empty() && op->IsInstanceOf(Oinstance))
+      matches.Add(GetReferenceObject(op, followChain), op);
   }
 }
 
-// Selects every instance object of the document whose reference (with followChain, the end of its
-// chain) is `target`; with `alsoTarget` the target too, once per matching instance.
-// Undo: BITS for the target (alsoTarget), then BITS for the instance, per match.
-void SelectInstancesOf(BaseDocument* doc, BaseObject* target, Bool followChain, Bool alsoTarget) {
-  for (BaseObject* op = doc->GetFirstObject(); op; op = NextObjectInTree(op)) {
-    if (!op->IsInstanceOf(Oinstance) || GetReferenceObject(op, followChain) != target) continue;
+// Selects the instances matched to `target`, in document order; with `alsoTarget` the target too,
+// once per matching instance. Undo: BITS for the target (alsoTarget), then BITS for the instance,
+// per match.
+void SelectInstancesOf(BaseDocument* doc, BaseObject* target, const TargetMatches& matches,
+                       Bool alsoTarget) {
+  for (BaseObject* op : matches.Of(target)) {
     if (alsoTarget) {
       doc->AddUndo(UNDOTYPE::BITS, target);
       target->SetBit(BIT_ACTIVE);
@@ -38,9 +51,14 @@ void SelectInstancesOf(BaseDocument* doc, BaseObject* target, Bool followChain, 
 // itself, or for a selected instance its reference. Shift selects the matched targets too, Ctrl
 // follows chains of instances. An entry whose target cannot be determined is passed over and the
 // later entries still count. One undo step; false only without a document or a selection array.
+//
+// The entries are handled in their order, each selecting its target's instances in document
+// order, but the document is walked only once: the walk that deselects also groups the instances
+// by target, and the entries then take their groups.
 Bool Command_Select::Execute(BaseDocument* doc) {
   StopAllThreads();
   if (!doc) return false;
+  CommandRun run;
   UndoGroup undo(doc);
   ScopedAtomArray active;
   if (!active) return false;
@@ -50,14 +68,14 @@ Bool Command_Select::Execute(BaseDocument* doc) {
   const Bool shift = (keys & QSHIFT) != 0;
   const Bool ctrl = (keys & QCTRL) != 0;
 
-  DeselectAll(doc);
-  for (Int32 i = 0; i < active->GetCount(); ++i) {
-    C4DAtom* atom = active->GetIndex(i);
-    if (!atom || !atom->IsInstanceOf(Obase)) continue;
-    BaseObject* entry = static_cast<BaseObject*>(atom);
-    BaseObject* target = entry->IsInstanceOf(Oinstance) ? GetReferenceObject(entry, ctrl) : entry;
-    if (!target) continue;  // an empty or broken link, or a chain over the limit
-    SelectInstancesOf(doc, target, ctrl, shift);
+  std::vector<BaseObject*> targets;  // per entry, null where it has none
+  targets.reserve(static_cast<size_t>(active->GetCount()));
+  for (Int32 i = 0; i < active->GetCount(); ++i)
+    targets.push_back(TargetOf(active->GetIndex(i), ctrl));
+  TargetMatches matches(targets);
+  DeselectAllAndMatch(doc, ctrl, matches);
+  for (BaseObject* target : targets) {
+    if (target) SelectInstancesOf(doc, target, matches, shift);
   }
   EventAdd();
   return true;  // the guards close the undo group and free the array

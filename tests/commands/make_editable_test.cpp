@@ -130,6 +130,19 @@ TEST_F(MakeEditable, CtrlCopiesTheEndOfTheChain) {
   }
 }
 
+TEST_F(MakeEditable, CtrlOnACycleShowsTheChainMessageOnceAndCopiesNothing) {
+  GmNode* x = Instance("X", nullptr);
+  GmNode* y = Instance("Y", x);
+  host().SetLink(x, y);
+  SelectOnly({x, y});
+  const std::vector<std::string> names = NamesInOrder();
+  const standin::RunResult res = Run(kQCtrl);
+  EXPECT_TRUE(res.result);
+  EXPECT_EQ(res.activity.messages.size(), 1u);
+  EXPECT_EQ(NamesInOrder(), names);
+  ExpectUndoRedoRoundTrip();
+}
+
 TEST_F(MakeEditable, EmptyLinksAndOrdinaryObjectsStayUnchanged) {
   GmNode* e = Instance("E", nullptr);
   GmNode* x = Null("X");

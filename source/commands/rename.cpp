@@ -10,7 +10,7 @@ namespace {
 
 // `base`, or with `numbered` `base` + "." + n in plain decimal digits ("Cube.10").
 String NewName(String base, Bool numbered, Int32 n) {
-  if (numbered) base.Insert(base.GetLength(), String(".") + String::IntToString(n));
+  if (numbered) base += String(".") + String::IntToString(n);
   return base;
 }
 
@@ -62,13 +62,13 @@ Bool RenameSelection(BaseDocument* doc) {
 // For each selected instance: its reference's name; for each other selected object: its name for
 // all of its instances. Shift numbers the names, Ctrl follows chains of instances. One undo step,
 // then a refresh. False without a document, without an array, or at an empty slot of the array.
-Bool Command_Rename::Execute(BaseDocument* doc) {
+Bool Command_Rename::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   if (!RenameSelection(doc)) return false;
   EventAdd();
   return true;
 }
 
-Int32 Command_Rename::GetState(BaseDocument* doc) {
+Int32 Command_Rename::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSelection(doc);
 }

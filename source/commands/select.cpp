@@ -38,7 +38,7 @@ void SelectInstancesOf(BaseDocument* doc, BaseObject* target, Bool followChain, 
 // itself, or for a selected instance its reference. Shift selects the matched targets too, Ctrl
 // follows chains of instances. An entry whose target cannot be determined is passed over and the
 // later entries still count. One undo step; false only without a document or a selection array.
-Bool Command_Select::Execute(BaseDocument* doc) {
+Bool Command_Select::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   StopAllThreads();
   if (!doc) return false;
   UndoGroup undo(doc);
@@ -63,6 +63,6 @@ Bool Command_Select::Execute(BaseDocument* doc) {
   return true;  // the guards close the undo group and free the array
 }
 
-Int32 Command_Select::GetState(BaseDocument* doc) {
+Int32 Command_Select::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSelection(doc);
 }

@@ -1,6 +1,6 @@
 // Swap: exchanges the active object and its partner (the object an instance links to, or the object
 // an earlier swap remembered in the record), so that a second Swap exchanges them back.
-#include <optional>
+#include <memory>
 
 #include "commands/commands.h"
 #include "commands/enabling.h"
@@ -59,9 +59,9 @@ bool SwapActiveObject(BaseDocument* doc) {
 
   BaseObject* copy = static_cast<BaseObject*>(partner->GetClone(COPYFLAGS::NO_HIERARCHY, nullptr));
   if (!copy) return false;
-  std::optional<ScopedAtomArray> descendants;
+  std::unique_ptr<ScopedAtomArray> descendants;
   if (flatten) {
-    descendants.emplace();
+    descendants = std::make_unique<ScopedAtomArray>();
     if (!*descendants) {
       BaseObject::Free(copy);  // never inserted, so still ours
       return false;
@@ -131,7 +131,7 @@ bool SwapActiveObject(BaseDocument* doc) {
 // Undo, in order: CHANGE per moved child; with Ctrl DELETEOBJ per descendant of the partner;
 // DELETEOBJ and CHANGE for the active object; CHANGE for the partner; the host's entries of the
 // link transfer; NEWOBJ for the copy; DELETEOBJ for the partner. One undo group.
-Bool Command_Swap::Execute(BaseDocument* doc) {
+Bool Command_Swap::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   bool swapped;
   {
@@ -142,6 +142,6 @@ Bool Command_Swap::Execute(BaseDocument* doc) {
   return swapped;
 }
 
-Int32 Command_Swap::GetState(BaseDocument* doc) {
+Int32 Command_Swap::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSwap(doc);
 }

@@ -46,8 +46,8 @@ Bool SettingsDialog::InitValues() {
   Description* desc = Description::Alloc();
   if (desc) {
     if (desc->LoadDescription(Oinstance)) {
-      const BaseContainer* param =
-          desc->GetParameterI(DescID(DescLevel(INSTANCEOBJECT_RENDERINSTANCE_MODE, DTYPE_LONG, 0)), nullptr);
+      const BaseContainer* param = desc->GetParameterI(
+          DescID(DescLevel(INSTANCEOBJECT_RENDERINSTANCE_MODE, DTYPE_LONG, 0)), nullptr);
       const BaseContainer* cycle = param ? param->GetContainerInstance(DESC_CYCLE) : nullptr;
       if (cycle) entries = *cycle;
     }

@@ -1,4 +1,4 @@
-// Images: BaseBitmap (decoded by the host) and AutoBitmap, an icon from the module's resource folder.
+// Images: BaseBitmap (decoded by the host) and AutoBitmap, an icon from the module's res folder.
 #ifndef GEMLITH_C4D_BASEBITMAP_H
 #define GEMLITH_C4D_BASEBITMAP_H
 

@@ -1,5 +1,5 @@
-// The host's list elements: C4DAtom → C4DAtomGoal → GeListNode → BaseList2D; their markers, arrays
-// of them (AtomArray) and links to them (BaseLink).
+// The host's list elements: C4DAtom → C4DAtomGoal → GeListNode → BaseList2D; their markers,
+// arrays of them (AtomArray) and links to them (BaseLink).
 //
 // A pointer to any of these classes is a host handle; the classes have no data of their own and are
 // never created by value. The module may keep such a pointer only for the length of one host call,

@@ -1,4 +1,5 @@
-// Parameter addresses (DescLevel, DescID) and the host's description of an object type's parameters.
+// Parameter addresses (DescLevel, DescID) and the host's description of an object type's
+// parameters.
 #ifndef GEMLITH_LIB_DESCRIPTION_H
 #define GEMLITH_LIB_DESCRIPTION_H
 

@@ -35,7 +35,9 @@ Bool SetWorldPluginData(Int32 id, const BaseContainer& bc, Bool add) {
 // ---- commands ----
 
 Bool CommandData::Execute(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) { return false; }
-Int32 CommandData::GetState(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) { return CMD_ENABLED; }
+Int32 CommandData::GetState(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) {
+  return CMD_ENABLED;
+}
 Bool CommandData::RestoreLayout(void* /*secret*/) { return false; }
 
 namespace {
@@ -121,8 +123,9 @@ void GeResource::Free() {
 
 AutoBitmap::AutoBitmap(const String& str, Float pixelRatio)
     : _bmp(!Api() ? nullptr
-                  : Api()->bitmap_load((GeGetPluginResourcePath() + Filename(str)).GetString().GetCStr(),
-                                       pixelRatio)) {}
+                  : Api()->bitmap_load(
+                        (GeGetPluginResourcePath() + Filename(str)).GetString().GetCStr(),
+                        pixelRatio)) {}
 
 AutoBitmap::~AutoBitmap() {
   if (_bmp) Api()->bitmap_free(_bmp);

@@ -31,7 +31,8 @@ C4D_MAIN {
       }
       return 1;
     case C4DPL_MESSAGE:
-      return PluginMessage(static_cast<Int32>(reinterpret_cast<intptr_t>(p1)), p2) ? 1 : C4DPL_ERROR;
+      return PluginMessage(static_cast<Int32>(reinterpret_cast<intptr_t>(p1)), p2) ? 1
+                                                                                   : C4DPL_ERROR;
     case C4DPL_INIT:
       return PluginStart() ? 1 : 0;
     case C4DPL_END:

@@ -29,7 +29,8 @@ bool SaveModeAndClear(C4DAtom* atom) {
   BaseContainer record;
   record.SetInt32(RECORD_SAVED_MODE, mode.GetInt32());
   if (record.FindIndex(RECORD_SAVED_MODE) == NOTOK) return false;  // the record could not be made
-  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(Int32(0)), DESCFLAGS_SET::NONE);
+  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(Int32(0)),
+                     DESCFLAGS_SET::NONE);
   data->SetContainer(ID_GEMLITH, record);
   return true;
 }
@@ -40,7 +41,8 @@ void RestoreMode(C4DAtom* atom) {
   if (!data) return;
   const BaseContainer* record = data->GetContainerInstance(ID_GEMLITH);
   if (!record) return;
-  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(record->GetInt32(RECORD_SAVED_MODE, 0)),
+  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE),
+                     GeData(record->GetInt32(RECORD_SAVED_MODE, 0)),
                      DESCFLAGS_SET::NONE);
 }
 

@@ -11,6 +11,7 @@ if [ ! -f "$sdk/frameworks/cinema.framework/source/c4d.h" ]; then
   echo "check-plugin: no R21 SDK at '$sdk' (see scripts/check-sdk.sh for where to get one)" >&2
   exit 2
 fi
+sdk="$(cd "$sdk" && pwd)"
 bash scripts/deps.sh
 
 cmake -S plugin -B build-plugin -G Ninja -DGEMLITH_C4D_SDK="$sdk" >/dev/null
@@ -41,4 +42,4 @@ if ! "$work/load" "$PWD/$module"; then
   echo "check-plugin: $module does not load" >&2
   exit 1
 fi
-echo "check-plugin: $module: exports $exports; loads, c4d_main found"
+echo "check-plugin: $module: exports ${exports% }; loads, c4d_main found"

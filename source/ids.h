@@ -26,6 +26,10 @@ constexpr Int32 SETTING_INSTANCE_MODE = 0;
 constexpr Int32 RECORD_SAVED_MODE = 1;    // the instance mode saved while framing
 constexpr Int32 RECORD_SWAP_PARTNER = 2;  // the object a swap exchanged this one with
 
+// The host's menu commands the frame commands run; the SDK has no names for them.
+constexpr Int32 IDM_FRAME_OBJECTS = 12151;   // frame the selected objects
+constexpr Int32 IDM_FRAME_ELEMENTS = 13038;  // frame the selected elements
+
 // How many further links a chain of instance objects may have before it counts as a cycle.
 constexpr Int32 MAX_INSTANCE_CHAIN = 10000;
 

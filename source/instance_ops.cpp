@@ -76,7 +76,8 @@ BaseObject* CreateInstanceOf(BaseObject* source) {
   doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
   instance->SetName(source->GetName());
   doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
-  instance->SetParameter(DescID(INSTANCEOBJECT_MODE), GeData(mode), DESCFLAGS_SET::NONE);
+  instance->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(mode),
+                         DESCFLAGS_SET::NONE);
   LinkInstanceTo(instance, source);  // on failure the instance simply stays without a link
 
   // The selection moves from the source to its new instance.

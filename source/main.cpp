@@ -1,17 +1,11 @@
-// The module's entry point and its menu: the ten entries in the order the host shows them.
+// The module's main file: starts the module on the host's messages and registers the menu, the ten
+// entries in the order the host shows them.
 #include "commands/commands.h"
 #include "ids.h"
 #include "resource.h"
 #include "settings.h"
 
-GeResource g_resource;
-
 namespace {
-
-constexpr char kModuleId[] = "net.gemlith.instances";
-constexpr Int32 kMinimumApiVersion = 21000;
-
-Int32 g_loadCount = 0;
 
 struct MenuEntry {
   Int32 id;
@@ -23,10 +17,12 @@ struct MenuEntry {
 
 template <typename T>
 CommandData* Make() {
-  return NewObjClear<T>();
+  return NewObjClear(T);
 }
 
-// The registration order, which is neither the order of the plugin ids nor of the strings.
+// The registration order, which is neither the order of the plugin ids nor of the strings. Each
+// name in the string table starts with a "#$nn" prefix: the host orders the plugin menu by it, so
+// the menu reads in this order too.
 const MenuEntry kMenu[] = {
     {ID_GEMLITH_SELECT, IDS_SELECT, IDS_SELECT_HELP, "gx_select.tif", Make<Command_Select>},
     {ID_GEMLITH_CREATE, IDS_CREATE, IDS_CREATE_HELP, "gx_create.tif", Make<Command_Create>},
@@ -43,11 +39,14 @@ const MenuEntry kMenu[] = {
      Make<Command_Settings>},
 };
 
-// The separator line of the plugin menu: a literal name, no help, no icon, and a command object
-// of its own.
+// The separator line of the plugin menu: the host shows a name of "--" as a separator, and its
+// "#$09" prefix puts it between the eight instance commands and Settings. No help, no icon, and a
+// command object of its own (a Settings command, which the host never runs from a separator).
 constexpr char kSeparatorName[] = "#$09--";
 
-Bool PluginStart() {
+}  // namespace
+
+Bool PluginStart(void) {
   for (const MenuEntry& entry : kMenu) {
     const AutoBitmap icon(String(entry.icon), 1.0);
     if (!RegisterCommandPlugin(entry.id, g_resource.LoadString(entry.name), 0, icon,
@@ -58,37 +57,10 @@ Bool PluginStart() {
                                Make<Command_Settings>());
 }
 
-void PluginEnd() {}
+void PluginEnd(void) {}
 
+// The resource is loaded on the host's start-up message, before PluginStart reads the names.
 Bool PluginMessage(Int32 id, void* /*data*/) {
   if (id == C4DPL_INIT_SYS) return g_resource.Init();
   return true;
-}
-
-}  // namespace
-
-Int32 c4d_main(Int32 action, void* p1, void* p2, void* p3) {
-  switch (action) {
-    case C4DPL_INIT_SYS:
-      if (g_loadCount++ == 0) {
-        if (InitOS(p1) < kMinimumApiVersion || !p3) return C4DPL_ERROR_VERSION;
-        InitModuleRecord(p3, kModuleId);
-      }
-      return 1;
-    case C4DPL_INIT:
-      return PluginStart() ? 1 : 0;
-    case C4DPL_END:
-      if (g_loadCount > 0 && --g_loadCount == 0) {
-        PluginEnd();
-        g_resource.Free();
-        FreeModuleRecord();
-      }
-      return 1;
-    case 4:
-      return 5;
-    case C4DPL_MESSAGE:
-      return PluginMessage(static_cast<Int32>(reinterpret_cast<intptr_t>(p1)), p2) ? 1 : C4DPL_ERROR;
-    default:
-      return C4DPL_ERROR;
-  }
 }

@@ -5,6 +5,4 @@
 #include "c4d.h"
 #include "c4d_symbols.h"
 
-extern GeResource g_resource;
-
 #endif

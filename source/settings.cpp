@@ -46,8 +46,8 @@ Bool SettingsDialog::InitValues() {
   Description* desc = Description::Alloc();
   if (desc) {
     if (desc->LoadDescription(Oinstance)) {
-      const BaseContainer* param =
-          desc->GetParameterI(DescID(DescLevel(INSTANCEOBJECT_MODE, DTYPE_LONG, 0)), nullptr);
+      const BaseContainer* param = desc->GetParameterI(
+          DescID(DescLevel(INSTANCEOBJECT_RENDERINSTANCE_MODE, DTYPE_LONG, 0)), nullptr);
       const BaseContainer* cycle = param ? param->GetContainerInstance(DESC_CYCLE) : nullptr;
       if (cycle) entries = *cycle;
     }
@@ -70,7 +70,7 @@ Bool SettingsDialog::Command(Int32 id, const BaseContainer& msg) {
   return GeDialog::Command(id, msg);
 }
 
-Bool Command_Settings::Execute(BaseDocument* /*doc*/) {
+Bool Command_Settings::Execute(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) {
   return _dialog.Open(DLG_TYPE::ASYNC, ID_GEMLITH, -1, -1, 400, 0, 0);
 }
 

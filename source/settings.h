@@ -28,7 +28,7 @@ class SettingsDialog : public GeDialog {
 
 class Command_Settings : public CommandData {
  public:
-  Bool Execute(BaseDocument* doc) override;
+  Bool Execute(BaseDocument* doc, GeDialog* parentManager) override;
   Bool RestoreLayout(void* secret) override;
 
  private:

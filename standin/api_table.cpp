@@ -192,6 +192,12 @@ int32_t NodeGetType(const GmNode* n) { return n ? n->type : 0; }
 GmBool NodeIsInstanceOf(const GmNode* n, int32_t type) { return IsInstanceOf(n, type); }
 uint64_t NodeMarker(const GmNode* n) { return n ? n->marker : 0; }
 
+const uint64_t* NodeMarkerMemory(const GmNode* n) {
+  static const uint64_t kNone = 0;
+  NEED(n, &kNone, "GetMarker without a node");
+  return &n->marker;
+}
+
 GmNode* NodeGetClone(GmNode* n, int32_t flags) {
   NEED_HOST(nullptr);
   NEED(n, nullptr, "GetClone without a node");
@@ -306,8 +312,10 @@ void ObjectFree(GmNode* n) {
   FreeNode(H(), n);
 }
 
-void ObjectGetMl(const GmNode* n, GmMatrix* out) {
-  if (n && out) *out = n->ml;
+const GmMatrix* ObjectGetMl(const GmNode* n) {
+  static const GmMatrix kIdentity{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  NEED(n, &kIdentity, "GetMl without a node");
+  return &n->ml;
 }
 
 void ObjectSetMl(GmNode* n, const GmMatrix* m) {
@@ -643,6 +651,7 @@ void FillApiTable(GmHostApi* t) {
   t->node_get_type = NodeGetType;
   t->node_is_instance_of = NodeIsInstanceOf;
   t->node_marker = NodeMarker;
+  t->node_marker_memory = NodeMarkerMemory;
   t->node_get_clone = NodeGetClone;
   t->node_get_parameter = NodeGetParameter;
   t->node_set_parameter = NodeSetParameter;

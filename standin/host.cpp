@@ -248,8 +248,12 @@ std::vector<MenuEntry> Host::Menu() {
     m.help = e.help;
     m.has_icon = e.has_icon;
     m.enabled = EnabledOn(e, impl_->Active());
+    m.shown = PlaceInMenu(e.name).shown;
     out.push_back(std::move(m));
   }
+  const std::vector<size_t> shown_order = MenuOrder(entries);
+  for (size_t place = 0; place < shown_order.size(); ++place)
+    out[shown_order[place]].position = static_cast<int>(place) + 1;
   return out;
 }
 

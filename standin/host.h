@@ -207,10 +207,12 @@ struct UndoStepSize {
 
 struct MenuEntry {
   int32_t id = 0;
-  std::string name;
+  std::string name;  // as registered
   std::string help;
   bool enabled = false;  // GetState & kCmdEnabled on the active document
   bool has_icon = false;
+  int position = 0;   // where the application's menu shows it: 1 = first
+  std::string shown;  // the name as the menu shows it ("#$n" order prefix taken off; "--": a separator)
 };
 
 struct RunResult {
@@ -301,6 +303,7 @@ class Host {
   const LoadResult& Loaded() const;
 
   // ---- menu and commands ----
+  // The registered entries in registration order, each with its place in the menu as shown.
   std::vector<MenuEntry> Menu();
   bool HasCommand(int32_t id) const;
   RunResult Run(int32_t id);   // a menu pick: a greyed entry is not executed

@@ -19,6 +19,20 @@ struct CommandEntry {
   GmCommandCallbacks callbacks{};
 };
 
+// How the application shows a registered name in the plugin menu. A name may start with "#$n"
+// (n decimal digits): the menu is ordered by n, lower first, and the prefix is not shown. A shown
+// name of "--" is a separator line.
+struct MenuPlace {
+  bool has_order = false;  // the name carries a "#$n" prefix
+  long long order = 0;     // n
+  std::string shown;       // the name without its prefix
+};
+MenuPlace PlaceInMenu(const std::string& name);
+
+// The registry's indices in the order the menu shows the entries: prefixed entries by their number,
+// then the entries without a prefix; ties by shown name, then by registration order.
+std::vector<size_t> MenuOrder(const std::vector<CommandEntry>& entries);
+
 class CommandRegistry {
  public:
   // False (and nothing kept) for a duplicate id or missing callbacks.

@@ -7,7 +7,7 @@
 #define GEMLITH_C4D_BASECONTAINER_H
 
 #include "c4d_string.h"
-#include "ge_types.h"
+#include "ge_math.h"
 
 struct GmContainer;
 class BaseDocument;
@@ -17,19 +17,15 @@ class GeData;
 
 class BaseContainer {
  public:
-  // A new empty container. If the host cannot allocate one, the container is invalid: reads give
-  // their defaults and writes are dropped.
+  // A new empty container. If the host cannot allocate one, reads give their defaults and writes
+  // are dropped.
   BaseContainer();
-  BaseContainer(const BaseContainer& src);
-  BaseContainer& operator=(const BaseContainer& src);
+  BaseContainer(const BaseContainer& n);
+  const BaseContainer& operator=(const BaseContainer& n);
   ~BaseContainer();
 
-  bool IsValid() const { return _h != nullptr; }
-
   Int32 GetInt32(Int32 id, Int32 preset = 0) const;
-  void SetInt32(Int32 id, Int32 value);
-  String GetString(Int32 id, const String& preset = String()) const;
-  void SetString(Int32 id, const String& value);
+  void SetInt32(Int32 id, Int32 l);
   // The linked element if it lies in `doc` and is an instance of `instanceof` (0: any), else null.
   BaseList2D* GetLink(Int32 id, const BaseDocument* doc, Int32 instanceof = 0) const;
   // Stores a link to `link` (null: an empty link).
@@ -37,18 +33,13 @@ class BaseContainer {
   // The sub-container under `id`, owned by this container, or null.
   BaseContainer* GetContainerInstance(Int32 id);
   const BaseContainer* GetContainerInstance(Int32 id) const;
-  // Stores a copy of `bc` under `id`, replacing what was there.
-  void SetContainer(Int32 id, const BaseContainer& bc);
-  GeData GetData(Int32 id) const;
-  void SetData(Int32 id, const GeData& value);
-  Bool RemoveData(Int32 id);
+  // Stores a copy of `s` under `id`, replacing what was there.
+  void SetContainer(Int32 id, const BaseContainer& s);
+  // The position of the element `id`, or NOTOK when there is none. `ppData` is not supported: it
+  // must be null.
+  Int32 FindIndex(Int32 id, GeData** ppData = nullptr) const;
 
-  Int32 GetCount() const;
-  // The id of the element at position `index`, or NOTOK.
-  Int32 GetIndexId(Int32 index) const;
-  // The value of the element at position `index` (empty outside the range).
-  GeData GetIndexData(Int32 index) const;
-
+  // The binding's own: the host's container handle (null when it could not be allocated).
   GmContainer* Handle() const { return _h; }
 
  private:

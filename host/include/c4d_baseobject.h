@@ -9,16 +9,17 @@ class BaseObject : public BaseList2D {
   // A new object of `type` in no document, or null.
   static BaseObject* Alloc(Int32 type);
   // Frees an object that is in no document, with its subtree; sets the pointer to null.
-  static void Free(BaseObject*& op);
+  static void Free(BaseObject*& bl);
 
-  BaseObject* GetNext() { return static_cast<BaseObject*>(GeListNode::GetNext()); }
-  BaseObject* GetPred() { return static_cast<BaseObject*>(GeListNode::GetPred()); }
-  BaseObject* GetUp() { return static_cast<BaseObject*>(GeListNode::GetUp()); }
-  BaseObject* GetDown() { return static_cast<BaseObject*>(GeListNode::GetDown()); }
+  BaseObject* GetNext(void) { return static_cast<BaseObject*>(GeListNode::GetNext()); }
+  BaseObject* GetPred(void) { return static_cast<BaseObject*>(GeListNode::GetPred()); }
+  BaseObject* GetUp(void) { return static_cast<BaseObject*>(GeListNode::GetUp()); }
+  BaseObject* GetDown(void) { return static_cast<BaseObject*>(GeListNode::GetDown()); }
 
-  Matrix GetMl() const;
+  // The local matrix, held by the object.
+  const Matrix& GetMl(void) const;
   void SetMl(const Matrix& m);
-  void CopyMatrixTo(BaseObject* dest) const;
+  void CopyMatrixTo(BaseObject* dst);
 };
 
 #endif

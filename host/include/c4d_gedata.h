@@ -1,4 +1,4 @@
-// GeData: one parameter or container value. DescID: a parameter address.
+// GeData: one parameter or container value.
 #ifndef GEMLITH_C4D_GEDATA_H
 #define GEMLITH_C4D_GEDATA_H
 
@@ -6,19 +6,29 @@
 
 #include "c4d_basecontainer.h"
 #include "c4d_string.h"
-#include "ge_types.h"
+#include "ge_math.h"
 
 class BaseDocument;
 class BaseLink;
-class BaseList2D;
+class C4DAtomGoal;
+
+// Data types of a GeData.
+enum DA {
+  DA_NIL = 0,
+  DA_LONG = 15,
+  DA_REAL = 19,
+  DA_STRING = 130,
+  DA_CONTAINER = 132,
+  DA_ALIASLINK = 133,
+};
 
 class GeData {
  public:
   GeData() = default;
-  GeData(Int32 v) : _type(DA_LONG), _i32(v) {}  // NOLINT
-  GeData(const String& s) : _type(DA_STRING), _str(s) {}  // NOLINT
-  GeData(const GeData& o);
-  GeData& operator=(const GeData& o);
+  GeData(Int32 n) : _type(DA_LONG), _i32(n) {}  // NOLINT: implicit like the host's
+  GeData(const String& n) : _type(DA_STRING), _str(n) {}  // NOLINT
+  GeData(const GeData& n);
+  GeData& operator=(const GeData& n);
   GeData(GeData&&) noexcept = default;
   GeData& operator=(GeData&&) noexcept = default;
   ~GeData() = default;
@@ -30,17 +40,19 @@ class GeData {
   // The contained container, or null.
   const BaseContainer* GetContainer() const { return _bc.get(); }
   // The linked element if it lies in `doc` and is an instance of `instanceof` (0: any), else null.
-  BaseList2D* GetLinkAtom(const BaseDocument* doc, Int32 instanceof = 0) const;
+  C4DAtomGoal* GetLinkAtom(const BaseDocument* doc, Int32 instanceof = 0) const;
 
   void SetInt32(Int32 v) { Clear(); _type = DA_LONG; _i32 = v; }
   void SetFloat(Float v) { Clear(); _type = DA_REAL; _real = v; }
-  void SetString(const String& s) { Clear(); _type = DA_STRING; _str = s; }
-  void SetContainer(const BaseContainer& bc);
+  void SetString(const String& v) { Clear(); _type = DA_STRING; _str = v; }
+  void SetContainer(const BaseContainer& v);
   // Takes the link's target (the link itself stays the caller's).
-  void SetBaseLink(const BaseLink& link);
+  void SetBaseLink(const BaseLink& v);
+  void Clear() { *this = GeData(); }
+
+  // The binding's own: a link value as the host's marker of the linked element (0: empty).
   void SetLinkMarker(UInt64 marker) { Clear(); _type = DA_ALIASLINK; _marker = marker; }
   UInt64 GetLinkMarker() const { return _type == DA_ALIASLINK ? _marker : 0; }
-  void Clear() { *this = GeData(); }
 
  private:
   Int32 _type = DA_NIL;
@@ -49,25 +61,6 @@ class GeData {
   UInt64 _marker = 0;
   String _str;
   std::unique_ptr<BaseContainer> _bc;
-};
-
-struct DescLevel {
-  Int32 id = 0;
-  Int32 dtype = 0;
-  Int32 creator = 0;
-  DescLevel(Int32 id_, Int32 dtype_ = 0, Int32 creator_ = 0) : id(id_), dtype(dtype_), creator(creator_) {}  // NOLINT
-};
-
-// A parameter address of one level.
-class DescID {
- public:
-  DescID(Int32 id) : _level(id) {}  // NOLINT
-  DescID(const DescLevel& level) : _level(level) {}  // NOLINT
-  const DescLevel& operator[](Int32) const { return _level; }
-  Int32 GetDepth() const { return 1; }
-
- private:
-  DescLevel _level;
 };
 
 #endif

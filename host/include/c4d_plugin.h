@@ -1,31 +1,23 @@
-// The module entry point and the start-up glue that ties the module to the host's interface.
+// The actions of the module's entry point, and the three functions every module defines for it.
 #ifndef GEMLITH_C4D_PLUGIN_H
 #define GEMLITH_C4D_PLUGIN_H
 
-#include "ge_types.h"
+#include "ge_math.h"
 
-#if defined(_WIN32)
-#define GM_EXPORT __declspec(dllexport)
-#else
-#define GM_EXPORT __attribute__((visibility("default")))
-#endif
+#define C4DPL_VERSION 0x0005
+#define C4DPL_ERROR -1
+#define C4DPL_ERROR_VERSION -3
+#define C4DPL_INIT_SYS 1
+#define C4DPL_INIT 2
+#define C4DPL_END 3
+#define C4DPL_INIT_VERSION 4
+#define C4DPL_MESSAGE 6
 
-// The module's entry point; the host calls it with its actions.
-extern "C" GM_EXPORT Int32 c4d_main(Int32 action, void* p1, void* p2, void* p3);
-
-// Takes the host's interface table (p1 of the first action 1) and returns the host's API version,
-// or 0 when the table is missing or older than this binding.
-Int32 InitOS(void* p1);
-
-// The core framework's record of this module, set up from p3 of the first action 1.
-struct GmModuleRecord {
-  const char* module_id;
-  const void* core;
-};
-extern "C" GM_EXPORT GmModuleRecord g_maxon;
-extern "C" GM_EXPORT void* g_CpuYieldDelegate;
-
-Bool InitModuleRecord(void* p3, const char* module_id);
-void FreeModuleRecord();
+// Defined by the module: registers its plugins (on C4DPL_INIT).
+Bool PluginStart(void);
+// Defined by the module: releases what PluginStart took (on the last C4DPL_END).
+void PluginEnd(void);
+// Defined by the module: answers the host's messages (C4DPL_MESSAGE); false reports an error.
+Bool PluginMessage(Int32 id, void* data);
 
 #endif

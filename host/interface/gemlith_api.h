@@ -28,7 +28,7 @@ extern "C" {
 
 /* Layout version of GmHostApi. A host fills `table_version` and `table_size`; the binding refuses a
  * table that is older or smaller than what it was built against. */
-#define GM_API_TABLE_VERSION 1
+#define GM_API_TABLE_VERSION 2
 
 typedef struct GmDoc GmDoc;             /* a document */
 typedef struct GmNode GmNode;           /* a list element: an object or a tag */
@@ -45,7 +45,7 @@ typedef int32_t GmBool; /* 0 false, anything else true */
 /* Value types carried by GmValue; the numbers are the host's data type ids. */
 enum {
   GM_VALUE_NONE = 0,
-  GM_VALUE_CONTAINER = 1, /* `sub` (owned by the container / parameter that holds it) */
+  GM_VALUE_CONTAINER = 132, /* `sub` (owned by the container / parameter that holds it) */
   GM_VALUE_LONG = 15,     /* `i32` (DTYPE_LONG) */
   GM_VALUE_REAL = 19,     /* `real` */
   GM_VALUE_STRING = 130,  /* `str`, `str_len` */
@@ -126,6 +126,8 @@ typedef struct GmHostApi {
   int32_t (*node_get_type)(const GmNode* node);
   GmBool (*node_is_instance_of)(const GmNode* node, int32_t type);
   uint64_t (*node_marker)(const GmNode* node); /* identity kept through undo, never 0 */
+  /* Where the node keeps its marker: valid, and unchanged, as long as the node lives. */
+  const uint64_t* (*node_marker_memory)(const GmNode* node);
   GmNode* (*node_get_clone)(GmNode* node, int32_t copy_flags);
   /* Reads parameter `id` into *out. Strings and sub-containers in *out stay the node's. */
   GmBool (*node_get_parameter)(GmNode* node, int32_t id, GmValue* out, int32_t flags);
@@ -146,7 +148,8 @@ typedef struct GmHostApi {
   GmBool (*node_transfer_goal)(GmNode* source, GmNode* target, GmBool undo_links);
   GmNode* (*object_alloc)(int32_t type);
   void (*object_free)(GmNode* node);
-  void (*object_get_ml)(const GmNode* node, GmMatrix* out);
+  /* The node's local matrix, held by the node: valid until the node changes or is freed. */
+  const GmMatrix* (*object_get_ml)(const GmNode* node);
   void (*object_set_ml)(GmNode* node, const GmMatrix* m);
 
   /* ---- atom arrays ---- */

@@ -39,17 +39,10 @@ String TakeString(const char* s, size_t len) { return s ? String(s, len) : Strin
 
 }  // namespace gm
 
-using gm::Api;
+// ---- the start-up call ----
 
-// ---- module start-up glue ----
-
-extern "C" {
-GmModuleRecord g_maxon = {nullptr, nullptr};
-void* g_CpuYieldDelegate = nullptr;
-}
-
-Int32 InitOS(void* p1) {
-  auto* api = static_cast<const GmHostApi*>(p1);
+Int32 InitOS(void* p) {
+  auto* api = static_cast<const GmHostApi*>(p);
   if (!api || api->table_version < GM_API_TABLE_VERSION ||
       api->table_size < static_cast<int32_t>(sizeof(GmHostApi)) || !api->api_version) {
     gm::SetApi(nullptr);
@@ -58,12 +51,3 @@ Int32 InitOS(void* p1) {
   gm::SetApi(api);
   return api->api_version();
 }
-
-Bool InitModuleRecord(void* p3, const char* module_id) {
-  if (!p3) return false;
-  g_maxon.module_id = module_id;
-  g_maxon.core = p3;
-  return true;
-}
-
-void FreeModuleRecord() { g_maxon = GmModuleRecord{nullptr, nullptr}; }

@@ -8,7 +8,7 @@ Bool GetInputState(Int32 askdevice, Int32 askchannel, BaseContainer& res) {
 
 void EventAdd(EVENT eventflag) { Api()->event_add(static_cast<int32_t>(eventflag)); }
 
-void StopAllThreads() { Api()->stop_all_threads(); }
+void StopAllThreads(void) { Api()->stop_all_threads(); }
 
 void CallCommand(Int32 id, Int32 subid) { Api()->call_command(id, subid); }
 
@@ -34,18 +34,20 @@ Bool SetWorldPluginData(Int32 id, const BaseContainer& bc, Bool add) {
 
 // ---- commands ----
 
-Bool CommandData::Execute(BaseDocument* /*doc*/) { return false; }
-Int32 CommandData::GetState(BaseDocument* /*doc*/) { return CMD_ENABLED; }
+Bool CommandData::Execute(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) { return false; }
+Int32 CommandData::GetState(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) {
+  return CMD_ENABLED;
+}
 Bool CommandData::RestoreLayout(void* /*secret*/) { return false; }
 
 namespace {
 
 GmBool ExecuteThunk(void* self, GmDoc* doc) {
-  return static_cast<CommandData*>(self)->Execute(reinterpret_cast<BaseDocument*>(doc));
+  return static_cast<CommandData*>(self)->Execute(reinterpret_cast<BaseDocument*>(doc), nullptr);
 }
 
 int32_t GetStateThunk(void* self, GmDoc* doc) {
-  return static_cast<CommandData*>(self)->GetState(reinterpret_cast<BaseDocument*>(doc));
+  return static_cast<CommandData*>(self)->GetState(reinterpret_cast<BaseDocument*>(doc), nullptr);
 }
 
 GmBool RestoreLayoutThunk(void* self, void* secret) {
@@ -87,9 +89,11 @@ Filename GeGetPluginResourcePath() {
   return Filename(gm::TakeString(s, len));
 }
 
+GeResource g_resource;
+
 Bool GeResource::Init() { return Init(GeGetPluginResourcePath()); }
 
-Bool GeResource::Init(const Filename& path) {
+Bool GeResource::Init(const Filename& path, Bool /*regardIsStopped*/) {
   if (_tried) return _result;
   if (!Api()) return false;
   _tried = true;
@@ -98,23 +102,30 @@ Bool GeResource::Init(const Filename& path) {
   return _result;
 }
 
-String GeResource::LoadString(Int32 id) const {
-  if (!_res) return String();
+const String& GeResource::LoadString(Int32 id) {
+  static const String empty;
+  if (!_res) return empty;
+  const auto known = _strings.find(id);
+  if (known != _strings.end()) return known->second;
   size_t len = 0;
   const char* s = Api()->resource_string(_res, id, &len);
-  return gm::TakeString(s, len);
+  if (!s) return empty;
+  return _strings.emplace(id, gm::TakeString(s, len)).first->second;
 }
 
 void GeResource::Free() {
   if (_res && Api()) Api()->resource_free(_res);
   _res = nullptr;
+  _strings.clear();
   _tried = false;
   _result = false;
 }
 
-AutoBitmap::AutoBitmap(const String& name, Float pixelRatio)
-    : _bmp(!Api() ? nullptr : Api()->bitmap_load((GeGetPluginResourcePath() + Filename(name)).GetString().GetCStr(),
-                              pixelRatio)) {}
+AutoBitmap::AutoBitmap(const String& str, Float pixelRatio)
+    : _bmp(!Api() ? nullptr
+                  : Api()->bitmap_load(
+                        (GeGetPluginResourcePath() + Filename(str)).GetString().GetCStr(),
+                        pixelRatio)) {}
 
 AutoBitmap::~AutoBitmap() {
   if (_bmp) Api()->bitmap_free(_bmp);
@@ -130,15 +141,16 @@ GmDescription* DescHandle(const Description* d) {
 
 Description* Description::Alloc() { return reinterpret_cast<Description*>(Api()->description_alloc()); }
 
-void Description::Free(Description*& desc) {
-  if (desc) Api()->description_free(DescHandle(desc));
-  desc = nullptr;
+void Description::Free(Description*& description) {
+  if (description) Api()->description_free(DescHandle(description));
+  description = nullptr;
 }
 
 Bool Description::LoadDescription(Int32 id) { return Api()->description_load(DescHandle(this), id); }
 
-const BaseContainer* Description::GetParameterI(const DescID& id, AtomArray* /*ar*/) {
+BaseContainer* Description::GetParameterI(const DescID& id, AtomArray* /*ar*/) {
   const DescLevel& level = id[0];
-  return gm::View(Api()->description_get_parameter(DescHandle(this), level.id, level.dtype,
-                                                    level.creator));
+  // The host's description container is read-only to the module, as the SDK documents it.
+  return const_cast<BaseContainer*>(gm::View(Api()->description_get_parameter(
+      DescHandle(this), level.id, level.dtype, level.creator)));
 }

@@ -8,7 +8,7 @@ BaseContainer::BaseContainer(const BaseContainer& src) : BaseContainer() {
   if (_h && src._h) Api()->container_copy(_h, src._h);
 }
 
-BaseContainer& BaseContainer::operator=(const BaseContainer& src) {
+const BaseContainer& BaseContainer::operator=(const BaseContainer& src) {
   if (this != &src && _h && src._h) Api()->container_copy(_h, src._h);
   return *this;
 }
@@ -28,21 +28,6 @@ void BaseContainer::SetInt32(Int32 id, Int32 value) {
   GmValue v{};
   v.type = GM_VALUE_LONG;
   v.i32 = value;
-  Api()->container_set(_h, id, &v);
-}
-
-String BaseContainer::GetString(Int32 id, const String& preset) const {
-  GmValue v{};
-  if (!_h || !Api()->container_get(_h, id, &v) || v.type != GM_VALUE_STRING) return preset;
-  return gm::TakeString(v.str, v.str_len);
-}
-
-void BaseContainer::SetString(Int32 id, const String& value) {
-  if (!_h) return;
-  GmValue v{};
-  v.type = GM_VALUE_STRING;
-  v.str = value.GetStdString().data();
-  v.str_len = value.GetStdString().size();
   Api()->container_set(_h, id, &v);
 }
 
@@ -77,35 +62,16 @@ void BaseContainer::SetContainer(Int32 id, const BaseContainer& bc) {
   Api()->container_set(_h, id, &v);
 }
 
-GeData BaseContainer::GetData(Int32 id) const {
-  GmValue v{};
-  if (!_h || !Api()->container_get(_h, id, &v)) return GeData();
-  return gm::FromValue(v);
-}
-
-void BaseContainer::SetData(Int32 id, const GeData& value) {
-  if (!_h) return;
-  const GmValue v = gm::ToValue(value);
-  if (v.type == GM_VALUE_CONTAINER && !v.sub) return;
-  Api()->container_set(_h, id, &v);
-}
-
-Bool BaseContainer::RemoveData(Int32 id) { return _h && Api()->container_remove(_h, id); }
-
-Int32 BaseContainer::GetCount() const { return _h ? Api()->container_count(_h) : 0; }
-
-Int32 BaseContainer::GetIndexId(Int32 index) const {
-  Int32 id = NOTOK;
-  GmValue v{};
-  if (!_h || !Api()->container_get_index(_h, index, &id, &v)) return NOTOK;
-  return id;
-}
-
-GeData BaseContainer::GetIndexData(Int32 index) const {
-  Int32 id = NOTOK;
-  GmValue v{};
-  if (!_h || !Api()->container_get_index(_h, index, &id, &v)) return GeData();
-  return gm::FromValue(v);
+Int32 BaseContainer::FindIndex(Int32 id, GeData** ppData) const {
+  if (ppData) *ppData = nullptr;
+  if (!_h) return NOTOK;
+  const int32_t count = Api()->container_count(_h);
+  for (int32_t index = 0; index < count; ++index) {
+    int32_t found = NOTOK;
+    GmValue v{};
+    if (Api()->container_get_index(_h, index, &found, &v) && found == id) return index;
+  }
+  return NOTOK;
 }
 
 // ---- GeData ----
@@ -129,11 +95,11 @@ void GeData::SetContainer(const BaseContainer& bc) {
   _bc = std::make_unique<BaseContainer>(bc);
 }
 
-void GeData::SetBaseLink(const BaseLink& link) { SetLinkMarker(link.GetMarker()); }
+void GeData::SetBaseLink(const BaseLink& v) { SetLinkMarker(v.GetLinkMarker()); }
 
-BaseList2D* GeData::GetLinkAtom(const BaseDocument* doc, Int32 instanceof) const {
+C4DAtomGoal* GeData::GetLinkAtom(const BaseDocument* doc, Int32 instanceof) const {
   if (_type != DA_ALIASLINK || _marker == 0) return nullptr;
-  return gm::As<BaseList2D>(Api()->link_resolve(_marker, gm::Doc(doc), instanceof));
+  return gm::As<C4DAtomGoal>(Api()->link_resolve(_marker, gm::Doc(doc), instanceof));
 }
 
 // ---- BaseLink ----
@@ -149,11 +115,11 @@ void BaseLink::Free(BaseLink*& link) {
   link = nullptr;
 }
 
-void BaseLink::SetLink(C4DAtomGoal* atom) { Api()->link_set(LinkHandle(this), gm::Node(atom)); }
+void BaseLink::SetLink(C4DAtomGoal* list) { Api()->link_set(LinkHandle(this), gm::Node(list)); }
 
 BaseList2D* BaseLink::GetLink(const BaseDocument* doc, Int32 instanceof) const {
-  const UInt64 marker = GetMarker();
+  const UInt64 marker = GetLinkMarker();
   return marker ? gm::As<BaseList2D>(Api()->link_resolve(marker, gm::Doc(doc), instanceof)) : nullptr;
 }
 
-UInt64 BaseLink::GetMarker() const { return Api()->link_marker(LinkHandle(this)); }
+UInt64 BaseLink::GetLinkMarker() const { return Api()->link_marker(LinkHandle(this)); }

@@ -29,8 +29,8 @@ GeDialog::~GeDialog() {
   if (_dlg) Api()->dialog_free(_dlg);
 }
 
-Bool GeDialog::CreateLayout() { return true; }
-Bool GeDialog::InitValues() { return true; }
+Bool GeDialog::CreateLayout(void) { return true; }
+Bool GeDialog::InitValues(void) { return true; }
 Bool GeDialog::Command(Int32 /*id*/, const BaseContainer& /*msg*/) { return true; }
 
 Bool GeDialog::Open(DLG_TYPE dlgtype, Int32 pluginid, Int32 xpos, Int32 ypos, Int32 defaultw,
@@ -43,8 +43,8 @@ Bool GeDialog::RestoreLayout(Int32 pluginid, Int32 subid, void* secret) {
   return _dlg && Api()->dialog_restore_layout(_dlg, pluginid, subid, secret);
 }
 
-Bool GeDialog::SetTitle(const String& title) {
-  return _dlg && Api()->dialog_set_title(_dlg, title.GetCStr(), title.GetStdString().size());
+void GeDialog::SetTitle(const String& title) {
+  if (_dlg) Api()->dialog_set_title(_dlg, title.GetCStr(), title.GetStdString().size());
 }
 
 Bool GeDialog::GroupBegin(Int32 id, Int32 flags, Int32 cols, Int32 rows, const String& title,
@@ -61,7 +61,7 @@ Bool GeDialog::GroupBorderSpace(Int32 left, Int32 top, Int32 right, Int32 bottom
   return _dlg && Api()->dialog_group_border_space(_dlg, left, top, right, bottom);
 }
 
-Bool GeDialog::GroupEnd() { return _dlg && Api()->dialog_group_end(_dlg); }
+Bool GeDialog::GroupEnd(void) { return _dlg && Api()->dialog_group_end(_dlg); }
 
 C4DGadget* GeDialog::AddStaticText(Int32 id, Int32 flags, Int32 initw, Int32 inith,
                                    const String& name, Int32 borderstyle) {
@@ -72,25 +72,30 @@ C4DGadget* GeDialog::AddStaticText(Int32 id, Int32 flags, Int32 initw, Int32 ini
 }
 
 C4DGadget* GeDialog::AddComboBox(Int32 id, Int32 flags, Int32 initw, Int32 inith,
-                                 Bool specialalign, Bool allowfiltering) {
+                                 Bool specialalign, Bool allowFiltering) {
   if (!_dlg ||
-      !Api()->dialog_add_combo_box(_dlg, id, flags, initw, inith, specialalign, allowfiltering))
+      !Api()->dialog_add_combo_box(_dlg, id, flags, initw, inith, specialalign, allowFiltering))
     return nullptr;
   return reinterpret_cast<C4DGadget*>(_dlg);
 }
 
-Bool GeDialog::FreeChildren(Int32 id) { return _dlg && Api()->dialog_free_children(_dlg, id); }
-
-Bool GeDialog::AddChildren(Int32 id, const BaseContainer& bc) {
-  return _dlg && bc.Handle() && Api()->dialog_add_children(_dlg, id, bc.Handle());
+Bool GeDialog::FreeChildren(const GadgetPtr& id) {
+  return _dlg && Api()->dialog_free_children(_dlg, id.GetId());
 }
 
-Bool GeDialog::SetInt32(Int32 id, Int32 value, Int32 min, Int32 max, Int32 step, Bool tristate) {
-  return _dlg && Api()->dialog_set_int32(_dlg, id, value, min, max, step, tristate);
+Bool GeDialog::AddChildren(const GadgetPtr& id, const BaseContainer& bc) {
+  return _dlg && bc.Handle() && Api()->dialog_add_children(_dlg, id.GetId(), bc.Handle());
 }
 
-Bool GeDialog::GetInt32(Int32 id, Int32& value) const {
-  return _dlg && Api()->dialog_get_int32(_dlg, id, &value);
+Bool GeDialog::SetInt32(const GadgetPtr& id, Int32 value, Int32 min, Int32 max, Int32 step,
+                        Int32 tristate, Int32 /*min2*/, Int32 /*max2*/) {
+  return _dlg && Api()->dialog_set_int32(_dlg, id.GetId(), value, min, max, step, tristate);
 }
 
-Bool GeDialog::LayoutChanged(Int32 id) { return _dlg && Api()->dialog_layout_changed(_dlg, id); }
+Bool GeDialog::GetInt32(const GadgetPtr& id, Int32& value) const {
+  return _dlg && Api()->dialog_get_int32(_dlg, id.GetId(), &value);
+}
+
+Bool GeDialog::LayoutChanged(const GadgetPtr& id) {
+  return _dlg && Api()->dialog_layout_changed(_dlg, id.GetId());
+}

@@ -1,30 +1,9 @@
+#include <cstddef>
+
 #include "binding.h"
 
 using gm::Api;
 using gm::Node;
-
-namespace {
-GmMatrix ToGm(const Matrix& m) {
-  GmMatrix g{};
-  const Vector* src[4] = {&m.off, &m.v1, &m.v2, &m.v3};
-  double* dst[4] = {g.off, g.v1, g.v2, g.v3};
-  for (int i = 0; i < 4; ++i) {
-    dst[i][0] = src[i]->x;
-    dst[i][1] = src[i]->y;
-    dst[i][2] = src[i]->z;
-  }
-  return g;
-}
-
-Matrix FromGm(const GmMatrix& g) {
-  Matrix m;
-  m.off = Vector(g.off[0], g.off[1], g.off[2]);
-  m.v1 = Vector(g.v1[0], g.v1[1], g.v1[2]);
-  m.v2 = Vector(g.v2[0], g.v2[1], g.v2[2]);
-  m.v3 = Vector(g.v3[0], g.v3[1], g.v3[2]);
-  return m;
-}
-}  // namespace
 
 // ---- C4DAtom ----
 
@@ -32,7 +11,7 @@ Int32 C4DAtom::GetType() const { return Api()->node_get_type(Node(this)); }
 
 Bool C4DAtom::IsInstanceOf(Int32 id) const { return Api()->node_is_instance_of(Node(this), id); }
 
-C4DAtom* C4DAtom::GetClone(COPYFLAGS flags, AliasTrans* /*trn*/) const {
+C4DAtom* C4DAtom::GetClone(COPYFLAGS flags, AliasTrans* /*trn*/) {
   return gm::As<C4DAtom>(Api()->node_get_clone(Node(this), static_cast<int32_t>(flags)));
 }
 
@@ -50,7 +29,21 @@ Bool C4DAtom::SetParameter(const DescID& id, const GeData& t_data, DESCFLAGS_SET
 
 Bool C4DAtom::Message(Int32 type, void* data) { return Api()->node_message(Node(this), type, data); }
 
-UInt64 C4DAtom::GetMarker() const { return Api()->node_marker(Node(this)); }
+// ---- GeMarker: a view of the marker the host keeps in the node ----
+
+namespace {
+UInt64 MarkerValue(const GeMarker* m) { return *reinterpret_cast<const UInt64*>(m); }
+}  // namespace
+
+Bool GeMarker::IsPopulated() const { return MarkerValue(this) != 0; }
+Bool GeMarker::IsEqual(const GeMarker& m) const { return MarkerValue(this) == MarkerValue(&m); }
+Int32 GeMarker::Compare(const GeMarker& m) const {
+  return MarkerValue(this) == MarkerValue(&m) ? 0 : (MarkerValue(this) < MarkerValue(&m) ? -1 : 1);
+}
+void GeMarker::GetMemory(void*& data, Int32& size) const {
+  data = const_cast<GeMarker*>(this);
+  size = static_cast<Int32>(sizeof(UInt64));
+}
 
 // ---- GeListNode ----
 
@@ -60,8 +53,8 @@ GeListNode* GeListNode::GetUp() { return gm::As<GeListNode>(Api()->node_get_up(N
 GeListNode* GeListNode::GetDown() { return gm::As<GeListNode>(Api()->node_get_down(Node(this))); }
 void GeListNode::Remove() { Api()->node_remove(Node(this)); }
 
-void GeListNode::InsertUnderLast(GeListNode* parent) {
-  Api()->node_insert_under_last(Node(this), Node(parent));
+void GeListNode::InsertUnderLast(GeListNode* bl) {
+  Api()->node_insert_under_last(Node(this), Node(bl));
 }
 
 BaseDocument* GeListNode::GetDocument() {
@@ -83,8 +76,20 @@ void BaseList2D::SetName(const String& name) {
 Int32 BaseList2D::GetAllBits() const { return Api()->node_get_all_bits(Node(this)); }
 void BaseList2D::SetAllBits(Int32 bits) { Api()->node_set_all_bits(Node(this), bits); }
 
+void BaseList2D::ToggleBit(Int32 mask) { SetAllBits(GetAllBits() ^ mask); }
+
+const BaseContainer* BaseList2D::GetDataInstance() const {
+  return gm::View(Api()->node_get_data_instance(Node(this)));
+}
+
 BaseContainer* BaseList2D::GetDataInstance() {
   return gm::View(Api()->node_get_data_instance(Node(this)));
+}
+
+// The host's marker of a node never moves while the node lives, so the reference stays good as
+// long as the element does.
+const GeMarker& BaseList2D::GetMarker() const {
+  return *reinterpret_cast<const GeMarker*>(Api()->node_marker_memory(Node(this)));
 }
 
 Bool BaseList2D::TransferGoal(BaseList2D* dst, Bool undolink) {
@@ -95,32 +100,33 @@ Bool BaseList2D::TransferGoal(BaseList2D* dst, Bool undolink) {
 
 BaseObject* BaseObject::Alloc(Int32 type) { return gm::As<BaseObject>(Api()->object_alloc(type)); }
 
-void BaseObject::Free(BaseObject*& op) {
-  if (op) Api()->object_free(Node(op));
-  op = nullptr;
+void BaseObject::Free(BaseObject*& bl) {
+  if (bl) Api()->object_free(Node(bl));
+  bl = nullptr;
 }
 
-Matrix BaseObject::GetMl() const {
-  GmMatrix g{};
-  Api()->object_get_ml(Node(this), &g);
-  return FromGm(g);
+// The host's matrix has the binding's layout: four vectors of three doubles, in the same order.
+static_assert(sizeof(Matrix) == sizeof(GmMatrix) && offsetof(Matrix, v3) == offsetof(GmMatrix, v3),
+              "Matrix and GmMatrix differ in layout");
+
+const Matrix& BaseObject::GetMl(void) const {
+  return *reinterpret_cast<const Matrix*>(Api()->object_get_ml(Node(this)));
 }
 
 void BaseObject::SetMl(const Matrix& m) {
-  const GmMatrix g = ToGm(m);
-  Api()->object_set_ml(Node(this), &g);
+  Api()->object_set_ml(Node(this), reinterpret_cast<const GmMatrix*>(&m));
 }
 
-void BaseObject::CopyMatrixTo(BaseObject* dest) const {
-  if (dest) dest->SetMl(GetMl());
+void BaseObject::CopyMatrixTo(BaseObject* dst) {
+  if (dst) dst->SetMl(GetMl());
 }
 
 // ---- BaseDocument ----
 
-Bool BaseDocument::StartUndo() { return Api()->doc_start_undo(gm::Doc(this)); }
-Bool BaseDocument::EndUndo() { return Api()->doc_end_undo(gm::Doc(this)); }
+Bool BaseDocument::StartUndo(void) { return Api()->doc_start_undo(gm::Doc(this)); }
+Bool BaseDocument::EndUndo(void) { return Api()->doc_end_undo(gm::Doc(this)); }
 
-Bool BaseDocument::AddUndo(UNDOTYPE type, void* data) {
+Bool BaseDocument::AddUndo(UNDOTYPE type, void* data, Bool /*allowFromThread*/) {
   return Api()->doc_add_undo(gm::Doc(this), static_cast<int32_t>(type), Node(data));
 }
 
@@ -135,11 +141,11 @@ void BaseDocument::GetActiveObjectsFilter(AtomArray& selection, Bool children, I
                                        children, type, instanceof);
 }
 
-BaseObject* BaseDocument::GetActiveObject() const {
+BaseObject* BaseDocument::GetActiveObject(void) {
   return gm::As<BaseObject>(Api()->doc_get_active_object(gm::Doc(this)));
 }
 
-BaseObject* BaseDocument::GetFirstObject() const {
+BaseObject* BaseDocument::GetFirstObject(void) {
   return gm::As<BaseObject>(Api()->doc_get_first_object(gm::Doc(this)));
 }
 
@@ -156,9 +162,9 @@ GmArray* ArrayHandle(const AtomArray* a) { return reinterpret_cast<GmArray*>(con
 
 AtomArray* AtomArray::Alloc() { return reinterpret_cast<AtomArray*>(Api()->array_alloc()); }
 
-void AtomArray::Free(AtomArray*& arr) {
-  if (arr) Api()->array_free(ArrayHandle(arr));
-  arr = nullptr;
+void AtomArray::Free(AtomArray*& obj) {
+  if (obj) Api()->array_free(ArrayHandle(obj));
+  obj = nullptr;
 }
 
 Int32 AtomArray::GetCount() const { return Api()->array_count(ArrayHandle(this)); }
@@ -170,6 +176,6 @@ C4DAtom* AtomArray::GetIndex(Int32 idx) const {
 Bool AtomArray::Append(C4DAtom* obj) { return Api()->array_append(ArrayHandle(this), Node(obj)); }
 Bool AtomArray::Remove(C4DAtom* obj) { return Api()->array_remove(ArrayHandle(this), Node(obj)); }
 
-void AtomArray::FilterObject(Int32 type, Int32 instance) {
+void AtomArray::FilterObject(Int32 type, Int32 instance, Bool /*generators*/) {
   Api()->array_filter_object(ArrayHandle(this), type, instance);
 }

@@ -6,6 +6,7 @@
 #include "commands/commands.h"
 #include "commands/enabling.h"
 #include "instance_ops.h"
+#include "marker_key.h"
 #include "scoped.h"
 #include "settings.h"
 #include "walk.h"
@@ -52,7 +53,7 @@ void DuplicateInFront(BaseObject* op) {
 // Undo: CHANGE per child moved under the reference (Shift), the entries of CreateInstanceOf,
 // CHANGE per child moved under the instance (Alt), DELETEOBJ for op.
 void ReplaceByInstance(BaseDocument* doc, BaseObject* op, BaseObject* reference,
-                       const CreateKeys& keys, std::unordered_set<UInt64>& deleted) {
+                       const CreateKeys& keys, std::unordered_set<MarkerKey>& deleted) {
   if (!reference || reference->IsInstanceOf(Oinstance) || IsSelfOrBelow(reference, op)) return;
   if (keys.shift) MoveChildren(op, reference);
   BaseObject* instance = CreateInstanceOf(reference);
@@ -64,7 +65,7 @@ void ReplaceByInstance(BaseDocument* doc, BaseObject* op, BaseObject* reference,
 
   // Remember what is deleted while it is still alive; later entries are checked against this.
   for (BaseObject* gone = op; gone; gone = NextObjectInSubtree(gone, op))
-    deleted.insert(gone->GetMarker());
+    deleted.insert(KeyOf(*gone));
   doc->AddUndo(UNDOTYPE::DELETEOBJ, op);
   op->Remove();
   BaseObject::Free(op);
@@ -89,13 +90,13 @@ Bool CreateInstances(BaseDocument* doc) {
   // Replace mode deletes objects, and a selected object below a replaced one goes with it. Such an
   // entry is recognised by its marker, read here while every entry is alive (markers are never
   // reused), and skipped without touching the freed object.
-  std::vector<UInt64> markers;
-  std::unordered_set<UInt64> deleted;
+  std::vector<MarkerKey> markers;
+  std::unordered_set<MarkerKey> deleted;
   if (keys.ctrl) {
     markers.reserve(static_cast<size_t>(count));
     for (Int32 i = 0; i < count; ++i) {
-      const C4DAtom* entry = selection->GetIndex(i);
-      markers.push_back(entry ? entry->GetMarker() : 0);
+      const auto* entry = static_cast<const BaseList2D*>(selection->GetIndex(i));
+      markers.push_back(entry ? KeyOf(*entry) : MarkerKey());
     }
   }
   const auto gone = [&](Int32 i) { return keys.ctrl && deleted.count(markers[i]) != 0; };
@@ -123,13 +124,13 @@ Bool CreateInstances(BaseDocument* doc) {
 // Runs the selection through the instance, duplicate or replace step, as one undo step; asks the
 // host to refresh afterwards. False only when there is no document, no selection array or a
 // missing entry; true also when nothing was selected or nothing changed.
-Bool Command_Create::Execute(BaseDocument* doc) {
+Bool Command_Create::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   if (!CreateInstances(doc)) return false;
   EventAdd();
   return true;
 }
 
-Int32 Command_Create::GetState(BaseDocument* doc) {
+Int32 Command_Create::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSelection(doc);
 }

@@ -24,12 +24,13 @@ BaseContainer* InstanceData(C4DAtom* atom) {
 bool SaveModeAndClear(C4DAtom* atom) {
   BaseContainer* data = InstanceData(atom);
   if (!data) return false;
-  BaseContainer record;
-  if (!record.IsValid()) return false;
   GeData mode;
-  atom->GetParameter(DescID(INSTANCEOBJECT_MODE), mode, DESCFLAGS_GET::NONE);
+  atom->GetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), mode, DESCFLAGS_GET::NONE);
+  BaseContainer record;
   record.SetInt32(RECORD_SAVED_MODE, mode.GetInt32());
-  atom->SetParameter(DescID(INSTANCEOBJECT_MODE), GeData(Int32(0)), DESCFLAGS_SET::NONE);
+  if (record.FindIndex(RECORD_SAVED_MODE) == NOTOK) return false;  // the record could not be made
+  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(Int32(0)),
+                     DESCFLAGS_SET::NONE);
   data->SetContainer(ID_GEMLITH, record);
   return true;
 }
@@ -40,7 +41,8 @@ void RestoreMode(C4DAtom* atom) {
   if (!data) return;
   const BaseContainer* record = data->GetContainerInstance(ID_GEMLITH);
   if (!record) return;
-  atom->SetParameter(DescID(INSTANCEOBJECT_MODE), GeData(record->GetInt32(RECORD_SAVED_MODE, 0)),
+  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE),
+                     GeData(record->GetInt32(RECORD_SAVED_MODE, 0)),
                      DESCFLAGS_SET::NONE);
 }
 
@@ -70,20 +72,20 @@ bool FrameWithInstancesInModeZero(BaseDocument* doc, Int32 command) {
 // mode 0 meanwhile. Each selected instance keeps its saved mode in its record (element 1).
 // Returns true once the host command has run; false without a document or when the working list
 // cannot be made. Records no undo entry and opens no undo group.
-Bool Command_FrameObjects::Execute(BaseDocument* doc) {
+Bool Command_FrameObjects::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   if (!FrameWithInstancesInModeZero(doc, IDM_FRAME_OBJECTS)) return false;
   EventAdd();
   return true;
 }
 
-Int32 Command_FrameObjects::GetState(BaseDocument* doc) {
+Int32 Command_FrameObjects::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSelection(doc);
 }
 
 // As Frame objects, with the host's "frame selected elements" command (13038), inside an undo
 // group that stays empty.
-Bool Command_FrameElements::Execute(BaseDocument* doc) {
+Bool Command_FrameElements::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   bool framed;
   {
@@ -94,6 +96,6 @@ Bool Command_FrameElements::Execute(BaseDocument* doc) {
   return framed;
 }
 
-Int32 Command_FrameElements::GetState(BaseDocument* doc) {
+Int32 Command_FrameElements::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSelection(doc);
 }

@@ -6,6 +6,7 @@
 #include "commands/commands.h"
 #include "commands/enabling.h"
 #include "instance_ops.h"
+#include "marker_key.h"
 #include "scoped.h"
 #include "settings.h"
 
@@ -20,10 +21,10 @@ struct MakeEditableKeys {
 
 // Adds the markers of `root` and of everything below it. Used just before `root` is freed, while
 // the whole subtree is still alive.
-void CollectSubtreeMarkers(BaseObject* root, std::unordered_set<UInt64>& markers) {
+void CollectSubtreeMarkers(BaseObject* root, std::unordered_set<MarkerKey>& markers) {
   BaseObject* node = root;
   while (node) {
-    markers.insert(node->GetMarker());
+    markers.insert(KeyOf(*node));
     if (BaseObject* down = node->GetDown()) {
       node = down;
       continue;
@@ -52,7 +53,7 @@ void FreeChildren(BaseObject* obj, LinkHolders& holders) {
 // lies inside its own reference. On success the
 // markers of the freed instance and of whatever it still held are added to `freed`.
 bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKeys& keys,
-                   LinkHolders& holders, std::unordered_set<UInt64>& freed) {
+                   LinkHolders& holders, std::unordered_set<MarkerKey>& freed) {
   BaseObject* copy = CloneReferenceObject(instance, keys.followChain);
   if (!copy) return false;
   // An instance inside its own reference is left alone: the copy would hold a copy of the instance
@@ -100,7 +101,7 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
 // before the loop reaches it. The list's entries are therefore identified by the markers taken
 // before the loop, while every entry is alive, and the markers of everything freed are remembered:
 // an entry whose marker was freed is skipped without its pointer ever being followed.
-Bool Command_MakeEditable::Execute(BaseDocument* doc) {
+Bool Command_MakeEditable::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   CommandRun run;
   MakeEditableKeys keys;
@@ -114,9 +115,10 @@ Bool Command_MakeEditable::Execute(BaseDocument* doc) {
     doc->GetActiveObjects(*selection, GETACTIVEOBJECTFLAGS::CHILDREN);
 
     const Int32 count = selection->GetCount();
-    std::vector<UInt64> markers(static_cast<size_t>(count), 0);
+    std::vector<MarkerKey> markers(static_cast<size_t>(count));
     for (Int32 i = 0; i < count; ++i) {
-      if (C4DAtom* atom = selection->GetIndex(i)) markers[static_cast<size_t>(i)] = atom->GetMarker();
+      if (C4DAtom* atom = selection->GetIndex(i))
+        markers[static_cast<size_t>(i)] = KeyOf(*static_cast<BaseList2D*>(atom));
     }
     // The objects that link to the instances, found in one walk before anything changes.
     std::vector<BaseObject*> instances;
@@ -126,7 +128,7 @@ Bool Command_MakeEditable::Execute(BaseDocument* doc) {
     }
     LinkHolders holders(doc, instances);
 
-    std::unordered_set<UInt64> freed;
+    std::unordered_set<MarkerKey> freed;
     for (Int32 i = 0; i < count; ++i) {
       if (freed.count(markers[static_cast<size_t>(i)]) != 0) continue;  // freed with an instance above it
       auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
@@ -138,6 +140,6 @@ Bool Command_MakeEditable::Execute(BaseDocument* doc) {
   return true;
 }
 
-Int32 Command_MakeEditable::GetState(BaseDocument* doc) {
+Int32 Command_MakeEditable::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateInstanceSelected(doc);
 }

@@ -13,7 +13,7 @@ namespace {
 
 // `base`, or with `numbered` `base` + "." + n in plain decimal digits ("Cube.10").
 String NewName(String base, Bool numbered, Int32 n) {
-  if (numbered) base.Insert(base.GetLength(), String(".") + String::IntToString(n));
+  if (numbered) base += String(".") + String::IntToString(n);
   return base;
 }
 
@@ -86,7 +86,7 @@ Bool RenameSelection(BaseDocument* doc) {
 //
 // The entries are handled in list order, each reference numbering its instances in document order,
 // but the document is walked only once: the walk groups the instances by reference first.
-Bool Command_Rename::Execute(BaseDocument* doc) {
+Bool Command_Rename::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   CommandRun run;
   if (!RenameSelection(doc)) return false;
@@ -94,6 +94,6 @@ Bool Command_Rename::Execute(BaseDocument* doc) {
   return true;
 }
 
-Int32 Command_Rename::GetState(BaseDocument* doc) {
+Int32 Command_Rename::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSelection(doc);
 }

@@ -55,7 +55,7 @@ void SelectInstancesOf(BaseDocument* doc, BaseObject* target, const TargetMatche
 // The entries are handled in their order, each selecting its target's instances in document
 // order, but the document is walked only once: the walk that deselects also groups the instances
 // by target, and the entries then take their groups.
-Bool Command_Select::Execute(BaseDocument* doc) {
+Bool Command_Select::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   StopAllThreads();
   if (!doc) return false;
   CommandRun run;
@@ -81,6 +81,6 @@ Bool Command_Select::Execute(BaseDocument* doc) {
   return true;  // the guards close the undo group and free the array
 }
 
-Int32 Command_Select::GetState(BaseDocument* doc) {
+Int32 Command_Select::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSelection(doc);
 }

@@ -70,7 +70,7 @@ bool SplitSelection(BaseDocument* doc) {
 // cancelled, or when the reference cannot be resolved or copied.
 // Undo, in order: CHANGE last instance, NEWOBJ copy, CHANGE_SMALL per other instance, DELETEOBJ last
 // instance. One undo group.
-Bool Command_Split::Execute(BaseDocument* doc) {
+Bool Command_Split::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   bool split;
   {
@@ -81,6 +81,6 @@ Bool Command_Split::Execute(BaseDocument* doc) {
   return split;
 }
 
-Int32 Command_Split::GetState(BaseDocument* doc) {
+Int32 Command_Split::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateTwoOrMore(doc);
 }

@@ -17,13 +17,10 @@ BaseObject* FindSwapPartner(BaseDocument* doc, BaseObject* active) {
   return GetSwapPartner(active, doc);
 }
 
-// Replaces the whole record of `obj` by `record` holding only the swap partner (null: an empty
-// link).
-void WriteSwapRecord(BaseObject* obj, BaseContainer& record, BaseObject* partner) {
+// Replaces the whole record of `obj` by `record`, which holds only the swap partner.
+void WriteSwapRecord(BaseObject* obj, const BaseContainer& record) {
   BaseContainer* data = obj->GetDataInstance();
-  if (!data) return;
-  record.SetLink(RECORD_SWAP_PARTNER, partner);
-  data->SetContainer(ID_GEMLITH, record);
+  if (data) data->SetContainer(ID_GEMLITH, record);
 }
 
 // The swap itself, inside the caller's undo group. Every refusal happens before the first change,
@@ -45,7 +42,9 @@ bool SwapActiveObject(BaseDocument* doc) {
   // Everything the run needs is made before the first change, so that a failure leaves the
   // document as it was: the new record, the copy and, with Ctrl, the list of descendants.
   BaseContainer record;
-  if (!record.IsValid()) return false;
+  BaseObject* const remembered = active->IsInstanceOf(Oinstance) ? active : nullptr;
+  record.SetLink(RECORD_SWAP_PARTNER, remembered);
+  if (record.FindIndex(RECORD_SWAP_PARTNER) == NOTOK) return false;  // the record could not be made
   BaseObject* copy = static_cast<BaseObject*>(partner->GetClone(COPYFLAGS::NO_HIERARCHY, nullptr));
   if (!copy) return false;
   ScopedAtomArray descendants(flatten);
@@ -83,10 +82,7 @@ bool SwapActiveObject(BaseDocument* doc) {
 
   // The copy of a reference remembers the instance, so that Swap on the copy swaps back; an object
   // swapped back forgets its partner.
-  if (active->IsInstanceOf(Oinstance))
-    WriteSwapRecord(copy, record, active);
-  else
-    WriteSwapRecord(active, record, nullptr);
+  WriteSwapRecord(remembered ? copy : active, record);
 
   doc->InsertObject(copy, oldParent, oldPred, false);
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
@@ -119,7 +115,7 @@ bool SwapActiveObject(BaseDocument* doc) {
 // DELETEOBJ and CHANGE for the active object; CHANGE for the partner; NEWOBJ for the copy;
 // CHANGE_SMALL per object whose link or record named the partner, in document order; DELETEOBJ for
 // the partner. One undo group.
-Bool Command_Swap::Execute(BaseDocument* doc) {
+Bool Command_Swap::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   bool swapped;
   {
@@ -130,6 +126,6 @@ Bool Command_Swap::Execute(BaseDocument* doc) {
   return swapped;
 }
 
-Int32 Command_Swap::GetState(BaseDocument* doc) {
+Int32 Command_Swap::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
   return StateSwap(doc);
 }

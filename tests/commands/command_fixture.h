@@ -126,7 +126,7 @@ class CommandTest : public ::testing::Test {
     standin::RunResult r;
     r.found = true;
     r.enabled = true;
-    r.result = command.Execute(ModuleDoc());
+    r.result = command.Execute(ModuleDoc(), nullptr);
     r.activity = host_->activity();
     EndRun();
     return r;

@@ -105,7 +105,7 @@ TEST_F(EnablingTest, RulesChangeNothingAndGreyWhenTheArrayCannotBeMade) {
   EXPECT_EQ(host().UndoSteps(), steps);
 
   host().faults().FailNext(standin::Alloc::Array);
-  EXPECT_EQ(Command_Select().GetState(ModuleDoc()), 0);
+  EXPECT_EQ(Command_Select().GetState(ModuleDoc(), nullptr), 0);
 }
 
 }  // namespace

@@ -56,9 +56,15 @@ TEST(MenuScenario, TenEntriesInRegistrationOrderWithNamesAndIcons) {
     EXPECT_FALSE(name.empty()) << "entry " << i;
     names.insert(name);
     EXPECT_EQ(e["icon"], i < 9) << "entry " << i << ": only the separator has no icon";
+    // As the application shows it: the eight commands in this order, the separator, Settings.
+    EXPECT_EQ(e["position"], i < 8 ? i + 1 : (i == 8 ? 10 : 9)) << "entry " << i;
+    const std::string shown = e["shown"];
+    EXPECT_EQ(shown.find("#$"), std::string::npos) << shown;
+    EXPECT_NE(name.find(shown), std::string::npos) << name;
   }
   EXPECT_EQ(names.size(), 10u) << "every entry has its own name";
   EXPECT_EQ(menu["entries"][9]["name"], "#$09--");
+  EXPECT_EQ(menu["entries"][9]["shown"], "--");
 }
 
 TEST(MenuScenario, NothingSelectedGreysAllButSettingsAndTheSeparator) {

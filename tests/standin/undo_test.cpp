@@ -205,8 +205,7 @@ TEST_F(Undo, SwapLikeSequenceRoundTrips) {
   ExpectRoundTrip([&] {
     GmNode* up = api->node_get_up(i);
     GmNode* pred = api->node_get_pred(i);
-    GmMatrix mi{};
-    api->object_get_ml(i, &mi);
+    const GmMatrix mi = *api->object_get_ml(i);
     GmNode* copy = api->node_get_clone(r, kCopyNoHierarchy);
     api->doc_add_undo(doc, kUndoChange, rc);  // MoveChildren(R, copy)
     api->node_remove(rc);
@@ -214,8 +213,7 @@ TEST_F(Undo, SwapLikeSequenceRoundTrips) {
     api->doc_add_undo(doc, kUndoDeleteObj, i);
     api->node_remove(i);
     api->doc_add_undo(doc, kUndoChange, i);
-    GmMatrix mc{};
-    api->object_get_ml(copy, &mc);
+    const GmMatrix mc = *api->object_get_ml(copy);
     api->object_set_ml(i, &mc);
     api->doc_add_undo(doc, kUndoChange, r);
     api->object_set_ml(copy, &mi);

@@ -265,3 +265,26 @@ TEST(CommandLine, PreferencesLiveInTheUsersConfigurationFolderByDefault) {
 #endif
 
 }  // namespace
+
+namespace {
+
+// The printed menu reads as the application shows it: the eight commands, the separator, Settings,
+// names without their order prefix.
+TEST(CommandLine, TheMenuPrintShowsTheApplicationsOrder) {
+  Scenario s;
+  const ScenarioRun r = s.Run({"menu"}, false);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::vector<std::string> shown = {"Select instances", "Create instances", "Split instances",
+                                          "Rename instances", "Frame objects", "Frame elements",
+                                          "Swap with reference", "Make editable", "(separator)",
+                                          "Instance settings..."};
+  size_t at = r.out.find("Menu (10 entries):");
+  ASSERT_NE(at, std::string::npos) << r.out;
+  for (const std::string& name : shown) {
+    at = r.out.find(name, at);
+    ASSERT_NE(at, std::string::npos) << name << " missing or out of order in:\n" << r.out;
+  }
+  EXPECT_EQ(r.out.find("#$"), std::string::npos) << r.out;
+}
+
+}  // namespace

@@ -13,8 +13,6 @@ using standin::Host;
 
 namespace {
 
-constexpr const char* kSeparatorName = "#$09--";
-
 std::string Number(double v) {
   if (v == 0) return "0";  // also -0
   char buf[32];
@@ -124,7 +122,7 @@ struct TreePrinter {
 std::string EntryLabel(int32_t id, const std::map<int32_t, std::string>& names) {
   auto it = names.find(id);
   std::string label = it == names.end() ? "not registered" : it->second;
-  if (label == kSeparatorName) label = "separator";
+  if (label == "--") label = "separator";
   return label + ", " + std::to_string(id);
 }
 
@@ -169,7 +167,12 @@ class JsonReporter : public Reporter {
   void Menu(const Step*, const std::vector<standin::MenuEntry>& entries) override {
     ordered_json list = ordered_json::array();
     for (const standin::MenuEntry& e : entries)
-      list.push_back({{"id", e.id}, {"name", e.name}, {"enabled", e.enabled}, {"icon", e.has_icon}});
+      list.push_back({{"id", e.id},
+                      {"name", e.name},
+                      {"enabled", e.enabled},
+                      {"icon", e.has_icon},
+                      {"position", e.position},
+                      {"shown", e.shown}});
     Line({{"step", "menu"}, {"entries", list}});
   }
 
@@ -320,16 +323,24 @@ std::string TreeText(const SceneDesc& scene) {
   return p.out.str();
 }
 
+// The menu as the application shows it: ordered by position, names without their order prefix.
 std::string MenuText(const std::vector<standin::MenuEntry>& entries) {
+  std::vector<const standin::MenuEntry*> shown;
+  for (const standin::MenuEntry& e : entries) shown.push_back(&e);
+  std::stable_sort(shown.begin(), shown.end(),
+                   [](const standin::MenuEntry* a, const standin::MenuEntry* b) {
+                     return a->position < b->position;
+                   });
   std::ostringstream out;
   out << "Menu (" << entries.size() << " entries):\n";
-  for (const standin::MenuEntry& e : entries) {
+  for (const standin::MenuEntry* entry : shown) {
+    const standin::MenuEntry& e = *entry;
     out << "  " << e.id << "  ";
-    if (e.name == kSeparatorName) {
+    if (e.shown == "--") {
       out << "------------------------ (separator)\n";
       continue;
     }
-    std::string name = e.name;
+    std::string name = e.shown;
     // Pad by characters, not bytes, so UTF-8 names line up too.
     size_t chars = 0;
     for (unsigned char c : name) chars += (c & 0xC0) != 0x80;

@@ -150,7 +150,7 @@ std::vector<Step> ParseSteps(const std::vector<std::string>& args) {
 
 Session::Session(Host& host, KeyMap& keys, Reporter& reporter)
     : host_(host), keys_(keys), reporter_(reporter) {
-  for (const standin::MenuEntry& e : host_.Menu()) names_[e.id] = e.name;
+  for (const standin::MenuEntry& e : host_.Menu()) names_[e.id] = e.shown;
   coding_errors_seen_ = host_.CodingErrors().size();
 }
 

@@ -60,7 +60,7 @@ class Session {
   Session(standin::Host& host, KeyMap& keys, Reporter& reporter);
   // Runs one step; returns its result.
   bool Execute(const Step& step);
-  // The menu entries' names by id, as registered.
+  // The menu entries' names by id, as the menu shows them.
   const std::map<int32_t, std::string>& EntryNames() const { return names_; }
 
  private:

@@ -28,7 +28,7 @@ void SelectInstancesOf(BaseDocument* doc, BaseObject* target, Bool followChain, 
 }
 
 String NewName(String base, Bool numbered, Int32 n) {
-  if (numbered) base.Insert(base.GetLength(), String(".") + String::IntToString(n));
+  if (numbered) base += String(".") + String::IntToString(n);
   return base;
 }
 
@@ -69,7 +69,7 @@ Bool RenameSelection(BaseDocument* doc) {
 
 }  // namespace
 
-Bool PerEntrySelect::Execute(BaseDocument* doc) {
+Bool PerEntrySelect::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   StopAllThreads();
   if (!doc) return false;
   UndoGroup undo(doc);
@@ -92,7 +92,7 @@ Bool PerEntrySelect::Execute(BaseDocument* doc) {
   return true;
 }
 
-Bool PerEntryRename::Execute(BaseDocument* doc) {
+Bool PerEntryRename::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   if (!doc) return false;
   if (!RenameSelection(doc)) return false;
   EventAdd();

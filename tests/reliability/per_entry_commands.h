@@ -11,12 +11,12 @@ namespace reliability {
 
 class PerEntrySelect : public CommandData {
  public:
-  Bool Execute(BaseDocument* doc) override;
+  Bool Execute(BaseDocument* doc, GeDialog* parentManager) override;
 };
 
 class PerEntryRename : public CommandData {
  public:
-  Bool Execute(BaseDocument* doc) override;
+  Bool Execute(BaseDocument* doc, GeDialog* parentManager) override;
 };
 
 }  // namespace reliability

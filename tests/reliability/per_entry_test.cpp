@@ -124,7 +124,7 @@ TEST(PerEntry, OneWalkGivesTheSameSceneAndUndoEntriesAsAWalkPerEntry) {
               [&](standin::Activity& seen) {
                 h.activity() = standin::Activity{};
                 const bool result =
-                    c.perEntry->Execute(reinterpret_cast<BaseDocument*>(h.ActiveDocument()));
+                    c.perEntry->Execute(reinterpret_cast<BaseDocument*>(h.ActiveDocument()), nullptr);
                 seen = h.activity();
                 return result;
               },

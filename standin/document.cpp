@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
 
 #include "node.h"
 
@@ -38,6 +39,7 @@ GmDoc* FindDocOf(const GmNode* node) {
 }
 
 bool InSubtree(const GmNode* node, const GmNode* root) {
+  if (!root->down) return node == root;  // no climb from deep down to ask about a leaf
   for (const GmNode* n = node; n; n = n->up)
     if (n == root) return true;
   return false;
@@ -176,6 +178,21 @@ bool InDocumentOrder(const GmNode* a, const GmNode* b) {
   return x->order < y->order;
 }
 
+// Sorts by the place in one walk of the document, for nodes too deep to compare by their labels.
+static void SortByWalk(std::vector<GmNode*>& nodes, bool by_stamp, const GmDoc* doc) {
+  std::unordered_map<const GmNode*, size_t> place;
+  for (GmNode* n : nodes) place.emplace(n, 0);
+  size_t index = 0;
+  for (GmNode* n = doc->first; n; n = NextInTree(n), ++index) {
+    auto it = place.find(n);
+    if (it != place.end()) it->second = index;
+  }
+  std::sort(nodes.begin(), nodes.end(), [&](const GmNode* a, const GmNode* b) {
+    if (by_stamp && a->stamp != b->stamp) return a->stamp < b->stamp;
+    return place[a] < place[b];
+  });
+}
+
 void SortInDocumentOrder(std::vector<GmNode*>& nodes, bool by_stamp) {
   if (nodes.size() < 2) return;
   // The labels of each node and of its ancestors, top-down, one node after the other.
@@ -187,9 +204,17 @@ void SortInDocumentOrder(std::vector<GmNode*>& nodes, bool by_stamp) {
   std::vector<uint64_t> labels;
   std::vector<Key> keys;
   keys.reserve(nodes.size());
+  // Many nodes deep in a hierarchy have more labels between them than the document has objects:
+  // past this many, one walk of the document is the cheaper order (objects of one document only).
+  const size_t budget = 64 * nodes.size() + 4096;
+  GmDoc* doc = DocOf(nodes.front());
   for (GmNode* n : nodes) {
     const size_t begin = labels.size();
     for (const GmNode* p = n; p; p = p->up) labels.push_back(p->order);
+    if (doc && labels.size() > budget) {
+      SortByWalk(nodes, by_stamp, doc);
+      return;
+    }
     std::reverse(labels.begin() + static_cast<std::ptrdiff_t>(begin), labels.end());
     keys.push_back(Key{n, by_stamp ? n->stamp : 0, begin, labels.size()});
   }

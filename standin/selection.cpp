@@ -1,6 +1,8 @@
 #include "selection.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <vector>
 
 #include "document.h"
 #include "host_impl.h"
@@ -44,11 +46,28 @@ std::vector<GmNode*> ActiveObjects(const HostImpl& host, const GmDoc* doc, int32
   for (GmNode* n : host.selection.Selected())
     if (DocOf(n) == doc) out.push_back(n);
   if (!(flags & kActiveChildren)) {
-    // A selected object below a selected ancestor is not listed.
-    auto below_selected = [](const GmNode* n) {
-      for (const GmNode* p = n->up; p; p = p->up)
-        if (p->bits & kBitActive) return true;
-      return false;
+    // A selected object below a selected ancestor is not listed. Each climb stops at an ancestor
+    // whose answer is known, so many selected objects deep in one hierarchy climb it once.
+    std::unordered_map<const GmNode*, bool> known;  // whether a selected object lies above
+    std::vector<const GmNode*> path;
+    auto below_selected = [&](const GmNode* n) {
+      bool answer = false;
+      path.clear();
+      for (const GmNode* p = n->up; p; p = p->up) {
+        auto it = known.find(p);
+        if (it != known.end()) {
+          answer = it->second || (p->bits & kBitActive);
+          break;
+        }
+        if (p->bits & kBitActive) {
+          answer = true;
+          break;
+        }
+        path.push_back(p);
+      }
+      // Every object passed has no selected object between it and where the climb stopped.
+      for (const GmNode* p : path) known.emplace(p, answer);
+      return answer;
     };
     out.erase(std::remove_if(out.begin(), out.end(), below_selected), out.end());
   }

@@ -264,6 +264,24 @@ TEST_F(Indexes, ManyInsertionsAtOneSpotKeepTheDocumentOrder) {
   EXPECT_EQ(Active(0), host.Walk());
 }
 
+TEST_F(Indexes, ManySelectedObjectsDeepInOneHierarchyComeInDocumentOrder) {
+  // A chain 3000 levels deep with a leaf beside every tenth level: so many selected objects this
+  // deep are put in order by one walk of the document instead of by their order labels.
+  GmNode* parent = nullptr;
+  for (int i = 0; i < 3000; ++i) {
+    if (i % 10 == 5) host.AddObject(kOsphere, "leaf", parent);
+    parent = host.AddObject(kOcube, "c" + std::to_string(i), parent);
+  }
+  std::vector<GmNode*> picked = host.Walk();
+  std::shuffle(picked.begin(), picked.end(), rng);
+  picked.resize(300);
+  host.Select(picked);  // in this (random) selection order
+  for (int32_t flags :
+       {0, kActiveChildren, kActiveSelectionOrder, kActiveChildren | kActiveSelectionOrder})
+    EXPECT_EQ(Active(flags), WalkedActive(host, doc, flags)) << "flags " << flags;
+  EXPECT_EQ(Active(kActiveChildren).size(), 300u);
+}
+
 TEST_F(Indexes, AnObjectMovedToAnotherDocumentIsFoundThereAtOnce) {
   GmDoc* second = host.NewDocument();
   GmNode* x = host.AddObject(kOnull, "X");

@@ -200,6 +200,7 @@ TEST(DeepScene, EveryCommandWithUndoAndRedoOnAChainOfAnyDepth) {
   const Expected* other_of = nullptr;
   const std::string tree_prefix = R"({"step":"tree","result":true,"scene":)";
   for (std::string line; std::getline(report, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // Windows line ends
     if (line.compare(0, tree_prefix.size(), tree_prefix) == 0) {
       ASSERT_LT(tree, trees.size());
       const std::string scene = line.substr(tree_prefix.size(), line.size() - tree_prefix.size() - 1);
@@ -236,6 +237,7 @@ TEST(DeepScene, EveryCommandWithUndoAndRedoOnAChainOfAnyDepth) {
   size_t count = 0;
   std::string last;
   for (std::string line; std::getline(lines, line); ++count) last.swap(line);
+  if (!last.empty() && last.back() == '\r') last.pop_back();
   EXPECT_EQ(count, 5 + kDepth);  // load, step, scene header, I, J and the chain
   EXPECT_NE(last.find("… level " + std::to_string(kDepth - 1) + " └─ (no name) <o" +
                       std::to_string(kDepth - 1) + "> cube"),

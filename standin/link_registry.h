@@ -69,7 +69,7 @@ class LinkIndex {
   std::vector<GmNode*> holders_;  // GmNode::holder_slot is 1 + the index here
 };
 
-struct HostImpl;
+class HostImpl;
 
 // The objects of source's document that hold a link to `source`: whose instance link names it, or
 // whose data (or a tag's data) holds a link element naming it; each once, in document order. These

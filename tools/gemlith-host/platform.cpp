@@ -54,6 +54,8 @@ Utf8Console::Utf8Console() {
   const UINT previous = GetConsoleOutputCP();  // 0 without a console
   if (previous != 0 && previous != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
     previous_code_page_ = previous;
+#else
+  (void)previous_code_page_;  // other systems' consoles take UTF-8 as they are
 #endif
 }
 

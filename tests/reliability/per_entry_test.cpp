@@ -13,6 +13,7 @@
 
 #include "ids.h"
 #include "per_entry_commands.h"
+#include "runner.h"
 #include "scene.h"
 #include "session.h"
 
@@ -21,14 +22,7 @@ namespace {
 
 // CI's share: a few seconds in the normal build. The per-entry form runs every chain-limit look-up
 // to its end once per entry, which the sanitizers make about ten times slower.
-#if defined(__SANITIZE_ADDRESS__)
-#define GEMLITH_PER_ENTRY_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define GEMLITH_PER_ENTRY_SANITIZED 1
-#endif
-#endif
-#ifdef GEMLITH_PER_ENTRY_SANITIZED
+#ifdef GEMLITH_RELIABILITY_SANITIZED
 constexpr uint64_t kSeeds = 20;
 #else
 constexpr uint64_t kSeeds = 150;

@@ -25,13 +25,6 @@ namespace {
 
 // CI's share: well under a minute in the normal build, about a minute under the sanitizers, which
 // run each step about ten times slower.
-#if defined(__SANITIZE_ADDRESS__)
-#define GEMLITH_RELIABILITY_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define GEMLITH_RELIABILITY_SANITIZED 1
-#endif
-#endif
 #ifdef GEMLITH_RELIABILITY_SANITIZED
 constexpr int kCiSeeds = 300;
 #else

@@ -19,14 +19,7 @@
 #endif
 #endif
 
-#if defined(__SANITIZE_ADDRESS__)
-#define GEMLITH_RELIABILITY_LSAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define GEMLITH_RELIABILITY_LSAN 1
-#endif
-#endif
-#ifdef GEMLITH_RELIABILITY_LSAN
+#ifdef GEMLITH_RELIABILITY_SANITIZED
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -150,7 +143,7 @@ Outcome RunIsolated(const SceneSpec& scene, const std::vector<Step>& steps, bool
     const int fd = fds[1];
     Outcome out = Execute(scene, steps, [fd](size_t i) { WriteAll(fd, "S " + std::to_string(i) + "\n"); });
     std::string report = CountersLine(out.counters);
-#ifdef GEMLITH_RELIABILITY_LSAN
+#ifdef GEMLITH_RELIABILITY_SANITIZED
     if (!out.failure.failed() && __lsan_do_recoverable_leak_check() != 0) {
       out.failure.signature = "memory leaked";
       out.failure.detail = "memory leaked (see the leak report above)\n";

@@ -106,7 +106,7 @@ ContainerData ToData(const GmContainer& bc) {
   return d;
 }
 
-static Value FromValueData(const ValueData& d) {
+Value FromData(const ValueData& d) {
   Value v;
   v.type = d.type;
   v.i32 = d.i32;
@@ -119,7 +119,7 @@ static Value FromValueData(const ValueData& d) {
 
 std::unique_ptr<GmContainer> FromData(const ContainerData& data) {
   auto c = std::make_unique<GmContainer>();
-  for (const auto& [id, d] : data) c->elements.emplace_back(id, FromValueData(d));
+  for (const auto& [id, d] : data) c->elements.emplace_back(id, FromData(d));
   return c;
 }
 

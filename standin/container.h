@@ -62,6 +62,7 @@ void ToGm(const Value& v, GmValue* out);
 ContainerData ToData(const GmContainer& bc);
 std::unique_ptr<GmContainer> FromData(const ContainerData& data);
 ValueData ToData(const Value& v);
+Value FromData(const ValueData& d);
 
 // Calls `fn` for every link element at any depth (the marker may be changed in place).
 template <class Fn>

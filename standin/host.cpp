@@ -230,8 +230,8 @@ RunResult Execute(HostImpl& h, int32_t id, bool as_menu_pick) {
       }
     }
   }
-  GmDialog* settings = h.DialogFor(kRecordId);
-  h.activity.dialog_open = settings && settings->view.open;
+  for (const GmDialog* d : h.dialogs)
+    if (d->view.open) h.activity.open_dialogs.push_back(d->view.plugin_id);
   r.activity = h.activity;
   return r;
 }
@@ -395,19 +395,14 @@ void Host::SetMatrix(GmNode* object, const GmMatrix& m) { object->ml = m; }
 void Host::SetBits(GmNode* object, int32_t bits) { SetAllBits(*impl_, object, bits); }
 void Host::SetName(GmNode* node, const std::string& name) { node->name = name; }
 
-void Host::SetRecord(GmNode* object, const Record& r) {
-  Value rec;
-  rec.type = GM_VALUE_CONTAINER;
-  rec.sub = std::make_unique<GmContainer>();
-  if (r.saved_mode) SetElement(*rec.sub, kRecordSavedMode, LongValue(*r.saved_mode));
-  if (r.swap_partner) SetElement(*rec.sub, kRecordSwapPartner, LinkValue(*r.swap_partner));
-  GmContainer* data = DataOf(object);
-  SetElement(*data, kRecordId, std::move(rec));
-  NoteData(*impl_, object, *data);
+void Host::SetDataElement(GmNode* node, int32_t id, const ValueData& value) {
+  GmContainer* data = DataOf(node);
+  SetElement(*data, id, FromData(value));
+  NoteData(*impl_, node, *data);
 }
 
-void Host::ClearRecord(GmNode* object) {
-  if (object->data) RemoveElement(*object->data, kRecordId);
+void Host::RemoveDataElement(GmNode* node, int32_t id) {
+  if (node->data) RemoveElement(*node->data, id);
 }
 
 void Host::Select(const std::vector<GmNode*>& in_order, GmDoc* doc) {
@@ -454,18 +449,6 @@ GmNode* Host::LinkTarget(const GmNode* instance) const {
 std::vector<GmNode*> Host::LinkHolders(const GmNode* node) { return standin::LinkHolders(*impl_, node); }
 int32_t Host::Mode(const GmNode* instance) const { return instance->mode; }
 GmMatrix Host::Matrix(const GmNode* object) const { return object->ml; }
-
-std::optional<Record> Host::GetRecord(const GmNode* object) const {
-  if (!object->data) return std::nullopt;
-  const Value* v = FindElement(*object->data, kRecordId);
-  if (!v || v->type != GM_VALUE_CONTAINER || !v->sub) return std::nullopt;
-  Record r;
-  if (const Value* m = FindElement(*v->sub, kRecordSavedMode); m && m->type == GM_VALUE_LONG)
-    r.saved_mode = m->i32;
-  if (const Value* p = FindElement(*v->sub, kRecordSwapPartner); p && p->type == GM_VALUE_LINK)
-    r.swap_partner = p->marker;
-  return r;
-}
 
 ContainerData Host::Data(const GmNode* node) const {
   return node->data ? ToData(*node->data) : ContainerData{};

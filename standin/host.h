@@ -47,9 +47,6 @@ constexpr int32_t kTagType = 5616;               // the one tag type; tags are n
 
 constexpr int32_t kInstanceLink = 1001;  // parameter of instance types: GM_VALUE_LINK
 constexpr int32_t kInstanceMode = 1002;  // parameter of instance types: GM_VALUE_LONG
-constexpr int32_t kRecordId = 1050043;   // the per-object record in an object's data container
-constexpr int32_t kRecordSavedMode = 1;  // record element: Int32
-constexpr int32_t kRecordSwapPartner = 2;  // record element: link
 
 constexpr int32_t kBitActive = 2;
 constexpr int32_t kCmdEnabled = 0x40000000;
@@ -108,12 +105,6 @@ std::string ToString(const ContainerData& c);
 GmMatrix IdentityMatrix();
 GmMatrix TranslationMatrix(double x, double y, double z);
 
-// The per-object record under id 1050043 (absent when the object has no such sub-container).
-struct Record {
-  std::optional<int32_t> saved_mode;  // element 1
-  std::optional<Marker> swap_partner;  // element 2 (0 = an empty link)
-};
-
 // ---- the whole scene, for "undo gives back exactly the scene" ----
 struct TagSnapshot {
   Marker marker = 0;
@@ -166,7 +157,7 @@ struct Activity {
   int32_t stop_all_threads = 0;
   std::vector<FramingRecord> framing;
   int32_t rename_dialogs = 0;
-  bool dialog_open = false;            // settings dialog (plugin id 1050043) open after the run
+  std::vector<int32_t> open_dialogs;   // plugin ids of the dialogs open after the run
   std::vector<std::string> coding_errors;  // the coding errors seen during the run
 };
 
@@ -360,8 +351,9 @@ class Host {
   void SetMatrix(GmNode* object, const GmMatrix& m);
   void SetBits(GmNode* object, int32_t bits);  // like node_set_all_bits (stamps the selection)
   void SetName(GmNode* node, const std::string& name);
-  void SetRecord(GmNode* object, const Record& r);  // replaces the record
-  void ClearRecord(GmNode* object);
+  // Sets element `id` of the node's data container (replaced in place, or appended).
+  void SetDataElement(GmNode* node, int32_t id, const ValueData& value);
+  void RemoveDataElement(GmNode* node, int32_t id);
   // Selects exactly these objects of their document, in this order (increasing stamps).
   void Select(const std::vector<GmNode*>& in_order, GmDoc* doc = nullptr);
   // Frees an object and its subtree (taken out of its document first). No undo entry.
@@ -387,7 +379,6 @@ class Host {
   std::vector<GmNode*> LinkHolders(const GmNode* node);
   int32_t Mode(const GmNode* instance) const;
   GmMatrix Matrix(const GmNode* object) const;
-  std::optional<Record> GetRecord(const GmNode* object) const;
   ContainerData Data(const GmNode* node) const;
   size_t LiveNodes() const;       // nodes the host knows alive (in documents, held, or loose)
   size_t DetachedNodes() const;   // live objects in no document and not held by undo

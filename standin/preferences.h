@@ -1,5 +1,5 @@
 // The world plugin containers and the preferences file that keeps them:
-//   {"plugins": {"1050043": {"0": 2}}}
+//   {"plugins": {"<plugin id>": {"<element id>": <Int32 value>, ...}, ...}}
 #ifndef GEMLITH_STANDIN_PREFERENCES_H
 #define GEMLITH_STANDIN_PREFERENCES_H
 

@@ -31,6 +31,7 @@
 
 #include "c4d.h"
 #include "ids.h"
+#include "module_record.h"
 #include "standin/host.h"
 
 #ifndef GEMLITH_RES_DIR

@@ -38,7 +38,7 @@ class Frame : public CommandTest, public ::testing::WithParamInterface<FrameComm
     return res;
   }
   int32_t SavedMode(GmNode* n) {
-    const std::optional<standin::Record> rec = host().GetRecord(n);
+    const std::optional<gemhost::Record> rec = gemhost::ReadRecord(host(), n);
     return rec && rec->saved_mode ? *rec->saved_mode : -1;
   }
 
@@ -47,10 +47,10 @@ class Frame : public CommandTest, public ::testing::WithParamInterface<FrameComm
 
 TEST_P(Frame, InstancesAreInModeZeroWhileTheHostFrames) {
   GmNode* zero = Instance("Zero", r);  // mode 0 already
-  standin::Record old;
+  gemhost::Record old;
   old.saved_mode = 7;
   old.swap_partner = M(r);
-  host().SetRecord(i, old);  // an earlier record is replaced whole
+  gemhost::WriteRecord(host(), i, old);  // an earlier record is replaced whole
   SelectOnly({i, zero, r});
   const standin::RunResult res = RunFrame();
   ASSERT_EQ(res.activity.framing.size(), 1u);
@@ -60,8 +60,8 @@ TEST_P(Frame, InstancesAreInModeZeroWhileTheHostFrames) {
   EXPECT_EQ(host().Mode(zero), 0);
   EXPECT_EQ(SavedMode(i), 2);
   EXPECT_EQ(SavedMode(zero), 0);
-  EXPECT_FALSE(host().GetRecord(i)->swap_partner.has_value());
-  EXPECT_FALSE(host().GetRecord(r).has_value());  // ordinary objects get no record
+  EXPECT_FALSE(gemhost::ReadRecord(host(), i)->swap_partner.has_value());
+  EXPECT_FALSE(gemhost::ReadRecord(host(), r).has_value());  // ordinary objects get no record
 }
 
 TEST_P(Frame, DerivedInstanceTypesAreLeftAlone) {
@@ -72,7 +72,7 @@ TEST_P(Frame, DerivedInstanceTypesAreLeftAlone) {
   const standin::RunResult res = RunFrame();
   ASSERT_EQ(res.activity.framing.size(), 1u);
   EXPECT_EQ(res.activity.framing[0].modes, (std::map<Marker, int32_t>{{M(derived), 2}}));
-  EXPECT_FALSE(host().GetRecord(derived).has_value());
+  EXPECT_FALSE(gemhost::ReadRecord(host(), derived).has_value());
 }
 
 TEST_P(Frame, HostCommandRunsWithoutInstancesOrSelection) {

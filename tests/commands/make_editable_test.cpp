@@ -72,7 +72,7 @@ TEST_F(MakeEditable, LinksHeldAnywhereMoveToTheCopyAndUndoPutsThemBack) {
   GmNode* rc2 = Instance("rc2", x, r);  // R's child links to X, so I's copy will hold a link to X
   GmNode* k = Instance("K", i, i);       // I's child links to I and moves below I's copy
   GmNode* n = Null("N");
-  host().SetRecord(n, standin::Record{std::nullopt, M(x)});
+  gemhost::WriteRecord(host(), n, gemhost::Record{std::nullopt, M(x)});
   SelectOnly({i, x});
   const standin::RunResult res = Run();
   ASSERT_TRUE(res.result);
@@ -84,7 +84,7 @@ TEST_F(MakeEditable, LinksHeldAnywhereMoveToTheCopyAndUndoPutsThemBack) {
   GmNode* rc2_in_x = Children(copy_x)[1];
   for (GmNode* h : {j, k}) EXPECT_EQ(host().LinkTarget(h), copy_i) << Name(h);
   for (GmNode* h : {rc2, rc2_in_i, rc2_in_x}) EXPECT_EQ(host().LinkTarget(h), copy_x);
-  EXPECT_EQ(host().GetRecord(n)->swap_partner, M(copy_x));
+  EXPECT_EQ(gemhost::ReadRecord(host(), n)->swap_partner, M(copy_x));
   std::vector<UndoRecord> link_entries;
   for (const UndoRecord& e : res.activity.undo)
     if (e.type == kUndoChangeSmall) link_entries.push_back(e);

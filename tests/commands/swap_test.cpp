@@ -61,8 +61,8 @@ TEST_F(Swap, InstanceAndReferenceTradePlacesMatricesAndLinks) {
   EXPECT_EQ(host().Matrix(copy), TranslationMatrix(5, 0, 0));
   for (GmNode* inst : {i, j, k}) EXPECT_EQ(host().LinkTarget(inst), copy) << Name(inst);
   EXPECT_EQ(Selection(), (std::vector<GmNode*>{copy}));
-  ASSERT_TRUE(host().GetRecord(copy).has_value());
-  EXPECT_EQ(host().GetRecord(copy)->swap_partner, M(i));
+  ASSERT_TRUE(gemhost::ReadRecord(host(), copy).has_value());
+  EXPECT_EQ(gemhost::ReadRecord(host(), copy)->swap_partner, M(i));
   ExpectUndo(r1, {{kUndoDeleteObj, M(i)}, {kUndoChange, M(i)}, {kUndoChange, mr},
                   {kUndoNewObj, M(copy)}, {kUndoChangeSmall, M(i)}, {kUndoChangeSmall, M(j)},
                   {kUndoChangeSmall, M(k)}, {kUndoDeleteObj, mr}});
@@ -89,8 +89,8 @@ TEST_F(Swap, SecondSwapRestoresPlacesAndMatrices) {
   EXPECT_EQ(host().Matrix(copyOfR), TranslationMatrix(1, 0, 0));
   EXPECT_EQ(host().Matrix(copyOfI), TranslationMatrix(5, 0, 0));
   EXPECT_EQ(host().LinkTarget(copyOfI), copyOfR);
-  ASSERT_TRUE(host().GetRecord(copyOfR).has_value());
-  EXPECT_EQ(host().GetRecord(copyOfR)->swap_partner, Marker{0});
+  ASSERT_TRUE(gemhost::ReadRecord(host(), copyOfR).has_value());
+  EXPECT_EQ(gemhost::ReadRecord(host(), copyOfR)->swap_partner, Marker{0});
   EXPECT_EQ(Selection(), (std::vector<GmNode*>{copyOfI}));
   const Marker mCopyOfR = M(copyOfR);
   ExpectUndoRedoRoundTrip();
@@ -199,9 +199,9 @@ TEST_F(Swap, RefusesWithoutAPartner) {
   GmNode* gone = Cube("Gone");
   const Marker goneMarker = M(gone);
   host().Delete(gone);
-  standin::Record rec;
+  gemhost::Record rec;
   rec.swap_partner = goneMarker;  // a record whose link no longer resolves
-  host().SetRecord(plain, rec);
+  gemhost::WriteRecord(host(), plain, rec);
   ExpectRefused();
 }
 
@@ -246,7 +246,7 @@ class SwapLinksBelowTheCopy : public Swap {
     GmNode* i = Instance("I", r);
     GmNode* k = Instance("K", r, below_partner ? r : i);
     GmNode* n = Null("N", below_partner ? r : i);
-    host().SetRecord(n, standin::Record{std::nullopt, M(r)});
+    gemhost::WriteRecord(host(), n, gemhost::Record{std::nullopt, M(r)});
     SelectOnly({i});
     ASSERT_TRUE(RunSwap(keys).result);
     GmNode* copy = TopLevel()[1];
@@ -254,7 +254,7 @@ class SwapLinksBelowTheCopy : public Swap {
     EXPECT_EQ(Children(copy), (std::vector<GmNode*>{k, n}));
     EXPECT_EQ(host().LinkTarget(k), copy);
     EXPECT_EQ(host().LinkTarget(i), copy);
-    EXPECT_EQ(host().GetRecord(n)->swap_partner, M(copy));
+    EXPECT_EQ(gemhost::ReadRecord(host(), n)->swap_partner, M(copy));
     ExpectUndoRedoRoundTrip();
   }
 };

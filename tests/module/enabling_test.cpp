@@ -80,18 +80,18 @@ TEST_F(EnablingTest, SwapOnAnOrdinaryObjectNeedsALiveRecordLink) {
   GmNode* other_doc_obj = host().AddObjectTo(host().NewDocument(), standin::kOcube, "Elsewhere");
   SelectOnly({cube});
 
-  host().SetRecord(cube, standin::Record{std::nullopt, M(partner)});
+  gemhost::WriteRecord(host(), cube, gemhost::Record{std::nullopt, M(partner)});
   EXPECT_TRUE(States()[ID_GEMLITH_SWAP]);
 
-  host().SetRecord(cube, standin::Record{std::nullopt, Marker{0}});  // an empty link
+  gemhost::WriteRecord(host(), cube, gemhost::Record{std::nullopt, Marker{0}});  // an empty link
   EXPECT_FALSE(States()[ID_GEMLITH_SWAP]);
 
-  host().SetRecord(cube, standin::Record{std::nullopt, M(other_doc_obj)});  // another document
+  gemhost::WriteRecord(host(), cube, gemhost::Record{std::nullopt, M(other_doc_obj)});  // another document
   EXPECT_FALSE(States()[ID_GEMLITH_SWAP]);
 
   const Marker dead = M(partner);
   host().Delete(partner);
-  host().SetRecord(cube, standin::Record{std::nullopt, dead});  // no longer resolves
+  gemhost::WriteRecord(host(), cube, gemhost::Record{std::nullopt, dead});  // no longer resolves
   EXPECT_FALSE(States()[ID_GEMLITH_SWAP]);
 }
 

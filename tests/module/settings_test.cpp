@@ -30,7 +30,7 @@ TEST_F(SettingsTest, FreshHostStoresNothingAndReadsZero) {
 TEST_F(SettingsTest, OpensNonModalWithTheLayoutInOrder) {
   const standin::RunResult r = OpenDialog();
   EXPECT_TRUE(r.result);
-  EXPECT_TRUE(r.activity.dialog_open);
+  EXPECT_EQ(r.activity.open_dialogs, std::vector<int32_t>{ID_GEMLITH_SETTINGS});
   const standin::DialogView& v = View();
   EXPECT_EQ(v.type, 20);
   EXPECT_EQ(v.xpos, -1);
@@ -129,7 +129,7 @@ TEST(SettingsDialogHandle, MissingHandleMeansExecuteFails) {
   ASSERT_TRUE(host.LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)").ok);
   const standin::RunResult r = host.Call(ID_GEMLITH_SETTINGS);
   EXPECT_FALSE(r.result);
-  EXPECT_FALSE(r.activity.dialog_open);
+  EXPECT_TRUE(r.activity.open_dialogs.empty());
   host.Unload();
 }
 

@@ -276,10 +276,10 @@ std::vector<GmNode*> BuildScene(standin::Host& h, const SceneSpec& scene) {
       if (s.mode) h.SetMode(o[i], s.mode);
     }
     if (s.record) {
-      standin::Record r;
+      gemhost::Record r;
       r.saved_mode = s.record->saved_mode;
       if (s.record->partner) r.swap_partner = MarkerFor(h, *s.record->partner, o, foreign, dead);
-      h.SetRecord(o[i], r);
+      gemhost::WriteRecord(h, o[i], r);
     }
   }
   if (!scene.selection.empty()) {
@@ -324,7 +324,7 @@ std::string SceneToCpp(const SceneSpec& scene, const std::string& in) {
       if (s.mode) out << in << "h.SetMode(" << obj << ", " << s.mode << ");\n";
     }
     if (s.record) {
-      out << in << "h.SetRecord(" << obj << ", standin::Record{";
+      out << in << "gemhost::WriteRecord(h, " << obj << ", gemhost::Record{";
       if (s.record->saved_mode)
         out << *s.record->saved_mode;
       else

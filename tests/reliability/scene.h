@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "module_record.h"
 #include "standin/host.h"
 
 namespace reliability {

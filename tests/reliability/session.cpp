@@ -53,7 +53,7 @@ standin::SceneSnapshot WithoutRecords(standin::SceneSnapshot s, const std::set<s
   for (standin::ObjectSnapshot& o : s.objects) {
     if (!of.count(o.marker)) continue;
     o.data.erase(std::remove_if(o.data.begin(), o.data.end(),
-                                [](const auto& e) { return e.first == standin::kRecordId; }),
+                                [](const auto& e) { return e.first == gemhost::kRecordId; }),
                  o.data.end());
   }
   return s;
@@ -68,9 +68,9 @@ const standin::ObjectSnapshot* FindIn(const standin::SceneSnapshot& s, standin::
 // The swap partner that an object's record names (0: none or an empty link).
 standin::Marker RecordPartner(const standin::ObjectSnapshot& o) {
   for (const auto& e : o.data) {
-    if (e.first != standin::kRecordId) continue;
+    if (e.first != gemhost::kRecordId) continue;
     for (const auto& r : e.second.sub)
-      if (r.first == standin::kRecordSwapPartner) return r.second.marker;
+      if (r.first == gemhost::kRecordSwapPartner) return r.second.marker;
   }
   return 0;
 }
@@ -475,11 +475,11 @@ Failure Session::ApplyCommand(const Step& step) {
         saved.i32 = was->mode;
         standin::ValueData record_value;
         record_value.type = GM_VALUE_CONTAINER;
-        record_value.sub = {{standin::kRecordSavedMode, saved}};
-        const standin::ContainerData expected = {{standin::kRecordId, record_value}};
+        record_value.sub = {{gemhost::kRecordSavedMode, saved}};
+        const standin::ContainerData expected = {{gemhost::kRecordId, record_value}};
         standin::ContainerData record;
         for (const auto& e : now->data)
-          if (e.first == standin::kRecordId) record.push_back(e);
+          if (e.first == gemhost::kRecordId) record.push_back(e);
         if (record != expected)
           bad << "  #" << m << " holds the record " << standin::ToString(record) << " instead of "
               << standin::ToString(expected) << "\n";

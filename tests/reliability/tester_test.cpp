@@ -42,7 +42,7 @@ TEST(Tester, GeneratedScenesAreBuiltExactlyAsSpecified) {
       EXPECT_EQ(h.Type(o[i]), s.type);
       EXPECT_EQ(h.Bits(o[i]) & ~standin::kBitActive, s.bits);
       EXPECT_EQ(h.Tags(o[i]).size(), s.tags.size());
-      EXPECT_EQ(h.GetRecord(o[i]).has_value(), s.record.has_value());
+      EXPECT_EQ(gemhost::ReadRecord(h, o[i]).has_value(), s.record.has_value());
       records += s.record.has_value();
       tags += static_cast<int>(s.tags.size());
       if (!IsInstanceType(s.type)) continue;
@@ -202,9 +202,9 @@ TEST(Tester, SceneIsPrintedAsTheCodeThatBuildsIt) {
             "  h.SetLinkMarker(o[1], standin::Host::MarkerOf(o[0]));\n"
             "  h.SetMode(o[1], 2);\n"
             "  h.SetLinkMarker(o[2], dead);\n"
-            "  h.SetRecord(o[2], standin::Record{1, standin::Marker(standin::Host::MarkerOf(h.Tags(o[0])[0]))});\n"
+            "  gemhost::WriteRecord(h, o[2], gemhost::Record{1, standin::Marker(standin::Host::MarkerOf(h.Tags(o[0])[0]))});\n"
             "  h.SetLinkMarker(o[3], standin::Host::MarkerOf(foreign));\n"
-            "  h.SetRecord(o[3], standin::Record{std::nullopt, standin::Marker(0)});\n"
+            "  gemhost::WriteRecord(h, o[3], gemhost::Record{std::nullopt, standin::Marker(0)});\n"
             "  h.Select({o[1], o[0]});\n"
             "  h.SetPrefs(1050043, {{0, 2}});\n");
 }
@@ -224,9 +224,9 @@ TEST_F(Reproduction, PrintedFormRunsWithEveryKindOfStep) {
   h.SetLinkMarker(o[1], standin::Host::MarkerOf(o[0]));
   h.SetMode(o[1], 2);
   h.SetLinkMarker(o[2], dead);
-  h.SetRecord(o[2], standin::Record{1, standin::Marker(standin::Host::MarkerOf(h.Tags(o[0])[0]))});
+  gemhost::WriteRecord(h, o[2], gemhost::Record{1, standin::Marker(standin::Host::MarkerOf(h.Tags(o[0])[0]))});
   h.SetLinkMarker(o[3], standin::Host::MarkerOf(foreign));
-  h.SetRecord(o[3], standin::Record{std::nullopt, standin::Marker(0)});
+  gemhost::WriteRecord(h, o[3], gemhost::Record{std::nullopt, standin::Marker(0)});
   h.Select({o[1], o[0]});
   h.SetPrefs(1050043, {{0, 2}});
   Menu();

@@ -82,24 +82,24 @@ TEST_F(Prefs, StoredContainersSurviveTheHost) {
   {
     Host host(HostOptions{path, ""});
     const GmHostApi* api = host.Api();
-    EXPECT_EQ(api->get_world_plugin_data(kRecordId), nullptr);  // no file: nothing stored
+    EXPECT_EQ(api->get_world_plugin_data(kPluginId), nullptr);  // no file: nothing stored
     GmContainer* bc = api->container_alloc();
     GmValue v{};
     v.type = GM_VALUE_LONG;
     v.i32 = 2;
     api->container_set(bc, 0, &v);
-    ASSERT_TRUE(api->set_world_plugin_data(kRecordId, bc, 0));
+    ASSERT_TRUE(api->set_world_plugin_data(kPluginId, bc, 0));
     api->container_free(bc);
   }
-  EXPECT_NE(Read().find("\"1050043\""), std::string::npos) << Read();
+  EXPECT_NE(Read().find("\"1000001\""), std::string::npos) << Read();
   Host host(HostOptions{path, ""});
   const GmHostApi* api = host.Api();
-  GmContainer* stored = api->get_world_plugin_data(kRecordId);
+  GmContainer* stored = api->get_world_plugin_data(kPluginId);
   ASSERT_NE(stored, nullptr);
   GmValue v{};
   ASSERT_TRUE(api->container_get(stored, 0, &v));
   EXPECT_EQ(v.i32, 2);
-  EXPECT_EQ(host.Prefs(kRecordId), (std::map<int32_t, int32_t>{{0, 2}}));
+  EXPECT_EQ(host.Prefs(kPluginId), (std::map<int32_t, int32_t>{{0, 2}}));
 }
 
 TEST_F(Prefs, AddMergesAndReplaceReplaces) {
@@ -125,7 +125,7 @@ TEST_F(Prefs, MalformedFileMeansNothingStored) {
     out << "{\"plugins\": [1, 2";
   }
   Host host(HostOptions{path, ""});
-  EXPECT_FALSE(host.Prefs(kRecordId).has_value());
+  EXPECT_FALSE(host.Prefs(kPluginId).has_value());
   EXPECT_NE(host.PrefsError(), "");
 }
 
@@ -176,10 +176,10 @@ TEST_F(App, DialogRecordsLayoutAndActsAsTheUser) {
   const GmDialogCallbacks cb{&fake, FakeDialog::Create, FakeDialog::Init, FakeDialog::Command};
   fake.dlg = api->dialog_alloc(&cb);
   ASSERT_NE(fake.dlg, nullptr);
-  EXPECT_EQ(host.Dialog(kRecordId), nullptr);
-  ASSERT_TRUE(api->dialog_open(fake.dlg, kDialogAsync, kRecordId, -1, -1, 400, 0, 0));
+  EXPECT_EQ(host.Dialog(kPluginId), nullptr);
+  ASSERT_TRUE(api->dialog_open(fake.dlg, kDialogAsync, kPluginId, -1, -1, 400, 0, 0));
 
-  const DialogView* v = host.Dialog(kRecordId);
+  const DialogView* v = host.Dialog(kPluginId);
   ASSERT_NE(v, nullptr);
   EXPECT_TRUE(v->open);
   EXPECT_EQ(v->default_w, 400);
@@ -196,30 +196,30 @@ TEST_F(App, DialogRecordsLayoutAndActsAsTheUser) {
   EXPECT_EQ(combo.layout_changed, 1);
 
   // Opening it again only fills the values again.
-  api->dialog_open(fake.dlg, kDialogAsync, kRecordId, -1, -1, 400, 0, 0);
+  api->dialog_open(fake.dlg, kDialogAsync, kPluginId, -1, -1, 400, 0, 0);
   EXPECT_EQ(v->create_layout_calls, 1);
   EXPECT_EQ(v->init_values_calls, 2);
   EXPECT_EQ(v->gadgets.at(1020).children.size(), 3u);
 
-  ASSERT_TRUE(host.DialogPick(kRecordId, 2));
+  ASSERT_TRUE(host.DialogPick(kPluginId, 2));
   EXPECT_EQ(fake.commands, 1);
   EXPECT_EQ(fake.last_gadget, 1020);
   EXPECT_EQ(fake.read, 2);
 
   host.faults().dialog_get_int32_fails = true;
   fake.read = -1;
-  host.DialogPick(kRecordId, 0);
+  host.DialogPick(kPluginId, 0);
   EXPECT_EQ(fake.read, -1);
 
-  EXPECT_TRUE(host.DialogClose(kRecordId));
-  EXPECT_FALSE(host.Dialog(kRecordId)->open);
-  EXPECT_FALSE(host.DialogPick(kRecordId, 1));
+  EXPECT_TRUE(host.DialogClose(kPluginId));
+  EXPECT_FALSE(host.Dialog(kPluginId)->open);
+  EXPECT_FALSE(host.DialogPick(kPluginId, 1));
 
-  api->dialog_restore_layout(fake.dlg, kRecordId, 0, nullptr);
-  EXPECT_TRUE(host.Dialog(kRecordId)->open);
-  EXPECT_EQ(host.Dialog(kRecordId)->restore_calls, 1);
+  api->dialog_restore_layout(fake.dlg, kPluginId, 0, nullptr);
+  EXPECT_TRUE(host.Dialog(kPluginId)->open);
+  EXPECT_EQ(host.Dialog(kPluginId)->restore_calls, 1);
   api->dialog_free(fake.dlg);
-  EXPECT_FALSE(host.Dialog(kRecordId)->open);
+  EXPECT_FALSE(host.Dialog(kPluginId)->open);
 }
 
 TEST_F(App, DescriptionFaults) {

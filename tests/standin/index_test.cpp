@@ -136,18 +136,18 @@ class Indexes : public HostTest {
         const std::vector<GmNode*> tags = host.Tags(a);
         GmContainer* data = api->node_get_data_instance(tags.empty() || Below(2) ? a : tags[0]);
         const GmValue link = Link(LinkTarget());
-        if (GmContainer* record = api->container_get_container_instance(data, kRecordId);
+        if (GmContainer* record = api->container_get_container_instance(data, kPluginId);
             record && Below(2)) {
           api->container_set(record, 7, &link);
         } else if (Below(2)) {
           api->container_set(data, static_cast<int32_t>(Below(3)), &link);
         } else {
           GmContainer* sub = api->container_alloc();
-          api->container_set(sub, kRecordSwapPartner, &link);
+          api->container_set(sub, kSubLink, &link);
           GmValue v{};
           v.type = GM_VALUE_CONTAINER;
           v.sub = sub;
-          api->container_set(data, kRecordId, &v);
+          api->container_set(data, kPluginId, &v);
           api->container_free(sub);
         }
         break;
@@ -223,19 +223,19 @@ TEST_F(Indexes, LinksThatReachADataContainerLaterAreFound) {
   GmContainer* data = api->node_get_data_instance(framed);
   GmContainer* record = api->container_alloc();
   const GmValue mode = Long(2);
-  api->container_set(record, kRecordSavedMode, &mode);
+  api->container_set(record, kSubLong, &mode);
   GmValue sub{};
   sub.type = GM_VALUE_CONTAINER;
   sub.sub = record;
-  api->container_set(data, kRecordId, &sub);
+  api->container_set(data, kPluginId, &sub);
   api->container_free(record);
   ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));
 
   // Then a link goes in through the record's own handle; another object's data is overwritten
   // by a copy that holds one.
   const GmValue link = Link(Host::MarkerOf(src));
-  GmContainer* inner = api->container_get_container_instance(data, kRecordId);
-  api->container_set(inner, kRecordSwapPartner, &link);
+  GmContainer* inner = api->container_get_container_instance(data, kPluginId);
+  api->container_set(inner, kSubLink, &link);
   GmNode* copied = host.AddObject(kOnull, "copied");
   GmContainer* loose = api->container_alloc();
   api->container_set(loose, 9, &link);
@@ -243,8 +243,8 @@ TEST_F(Indexes, LinksThatReachADataContainerLaterAreFound) {
   api->container_free(loose);
 
   ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));
-  EXPECT_EQ(host.GetRecord(framed)->swap_partner, Host::MarkerOf(dst));
-  EXPECT_EQ(host.GetRecord(framed)->saved_mode, 2);
+  EXPECT_EQ(SubElement(framed, kSubLink).marker, Host::MarkerOf(dst));
+  EXPECT_EQ(SubElement(framed, kSubLong).i32, 2);
   GmValue v{};
   ASSERT_TRUE(api->container_get(api->node_get_data_instance(copied), 9, &v));
   EXPECT_EQ(v.marker, Host::MarkerOf(dst));

@@ -90,7 +90,7 @@ TEST_F(Scene, CloneCopiesEverythingWithFreshMarkers) {
   GmNode* inst = Instance("inst", ref);
   host.SetMode(inst, 2);
   host.SetMatrix(inst, TranslationMatrix(1, 2, 3));
-  host.SetRecord(inst, Record{7, Host::MarkerOf(ref)});
+  SetSub(inst, 7, Host::MarkerOf(ref));
   GmNode* tag = host.AddTag(inst, "t");
   GmNode* child = host.AddObject(kOsphere, "child", inst);
   host.SetBits(inst, 0x100);
@@ -310,7 +310,7 @@ TEST_F(Scene, TransferGoalRedirectsEveryLinkToTheSource) {
   GmNode* dst = host.AddObject(kOcube, "dst");
   GmNode* inst = Instance("inst", src);
   GmNode* holder = host.AddObject(kOnull, "holder");
-  host.SetRecord(holder, Record{std::nullopt, Host::MarkerOf(src)});  // nested link
+  SetSub(holder, std::nullopt, Host::MarkerOf(src));  // nested link
   GmNode* tag = host.AddTag(holder, "tag");
   GmContainer* td = api->node_get_data_instance(tag);
   const GmValue l = Link(Host::MarkerOf(src));
@@ -319,7 +319,7 @@ TEST_F(Scene, TransferGoalRedirectsEveryLinkToTheSource) {
 
   ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));
   EXPECT_EQ(host.LinkMarker(inst), Host::MarkerOf(dst));
-  EXPECT_EQ(host.GetRecord(holder)->swap_partner, Host::MarkerOf(dst));
+  EXPECT_EQ(SubElement(holder, kSubLink).marker, Host::MarkerOf(dst));
   GmValue v{};
   ASSERT_TRUE(api->container_get(td, 3, &v));
   EXPECT_EQ(v.marker, Host::MarkerOf(dst));

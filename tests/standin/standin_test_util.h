@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,12 @@
 namespace standin_test {
 
 using namespace standin;
+
+// A plugin's id, as it keys the plugin's sub-container in an object's data, its preferences and
+// its dialog; the host gives none of them a meaning. Elements of that sub-container:
+constexpr int32_t kPluginId = 1000001;
+constexpr int32_t kSubLong = 1;  // an Int32
+constexpr int32_t kSubLink = 2;  // a link
 
 class HostTest : public ::testing::Test {
  protected:
@@ -70,6 +77,24 @@ class HostTest : public ::testing::Test {
     v.str = s;
     v.str_len = std::char_traits<char>::length(s);
     return v;
+  }
+
+  // Puts the sub-container {kSubLong: i, kSubLink: link} under kPluginId in the node's data.
+  void SetSub(GmNode* node, std::optional<int32_t> i, Marker link) {
+    ValueData sub, l;
+    sub.type = GM_VALUE_CONTAINER;
+    if (i) sub.sub.emplace_back(kSubLong, ValueData{GM_VALUE_LONG, *i, 0, "", 0, {}});
+    l.type = GM_VALUE_LINK;
+    l.marker = link;
+    sub.sub.emplace_back(kSubLink, l);
+    host.SetDataElement(node, kPluginId, sub);
+  }
+  // Element `id` of the sub-container under kPluginId, or an empty value.
+  ValueData SubElement(const GmNode* node, int32_t id) const {
+    for (const auto& [pid, v] : host.Data(node))
+      for (const auto& [e, ev] : v.sub)
+        if (pid == kPluginId && e == id) return ev;
+    return {};
   }
 
   Host host;

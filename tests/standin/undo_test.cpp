@@ -62,7 +62,7 @@ TEST_F(Undo, ChangeSmallRestoresTheNodesOwnData) {
     GmValue sub{};
     sub.type = GM_VALUE_CONTAINER;
     sub.sub = rec;
-    api->container_set(api->node_get_data_instance(inst), kRecordId, &sub);
+    api->container_set(api->node_get_data_instance(inst), kPluginId, &sub);
     api->container_free(rec);
     api->node_set_name(tag, "tag2", 4);
   });

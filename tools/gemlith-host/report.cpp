@@ -13,6 +13,12 @@ using standin::Host;
 
 namespace {
 
+// Whether the module's settings dialog is open after the run.
+bool SettingsOpen(const standin::Activity& a) {
+  return std::find(a.open_dialogs.begin(), a.open_dialogs.end(), kEntrySettings) !=
+         a.open_dialogs.end();
+}
+
 std::string Number(double v) {
   if (v == 0) return "0";  // also -0
   char buf[32];
@@ -159,7 +165,7 @@ class JsonReporter : public Reporter {
           {"undo", undo},
           {"framing", framing},
           {"rename_dialogs", a.rename_dialogs},
-          {"dialog_open", a.dialog_open},
+          {"dialog_open", SettingsOpen(a)},
           {"found", run.found},
           {"coding_errors", a.coding_errors}});
   }
@@ -249,7 +255,7 @@ class TextReporter : public Reporter {
         out_ << "  view: centre " << Vec(v.center) << ", radius " << Number(v.radius) << "\n";
     }
     if (a.rename_dialogs > 0) out_ << "  rename dialogs shown: " << a.rename_dialogs << "\n";
-    if (a.dialog_open) out_ << "  the settings dialog is open\n";
+    if (SettingsOpen(a)) out_ << "  the settings dialog is open\n";
     if (step.entry == kEntrySettings) SettingsDialogText();
   }
 

@@ -9,6 +9,8 @@
 #include <set>
 #include <sstream>
 
+#include "module_record.h"
+
 namespace gemhost {
 
 using nlohmann::json;
@@ -605,7 +607,7 @@ ObjectDesc CaptureObject(Host& host, GmNode* node, size_t depth, KeyMap& keys) {
   }
   o.ml = host.Matrix(node);
   o.bits = host.Bits(node) & ~standin::kBitActive;
-  if (auto r = host.GetRecord(node)) {
+  if (auto r = ReadRecord(host, node)) {
     RecordDesc rd;
     rd.saved_mode = r->saved_mode;
     rd.has_swap_partner = r->swap_partner.has_value();
@@ -746,13 +748,13 @@ void BuildScene(Host& host, const SceneDesc& scene, KeyMap& keys) {
     GmNode* node = built[i];
     if (IsInstanceType(desc.type)) host.SetLink(node, desc.link ? node_of(*desc.link) : nullptr);
     if (desc.record) {
-      standin::Record r;
+      Record r;
       r.saved_mode = desc.record->saved_mode;
       if (desc.record->has_swap_partner)
         r.swap_partner = desc.record->swap_partner
                              ? Host::MarkerOf(node_of(*desc.record->swap_partner))
                              : Marker{0};
-      host.SetRecord(node, r);
+      WriteRecord(host, node, r);
     }
   }
   std::vector<GmNode*> selection;

@@ -1,14 +1,12 @@
 // Create instances: instance step, duplicate step, replace mode with Shift / Alt, nested objects
 // in replace mode, injected failures. Every run is checked through undo and redo.
-#include "command_fixture.h"
+#include "module_fixture.h"
 #include "commands/commands.h"
 
+namespace gemlith_test {
 namespace {
 
-using namespace standin;
-using gemlith_test::CommandTest;
-
-class Create : public CommandTest {
+class Create : public ModuleTest {
  protected:
   // The entries CreateInstanceOf records for `inst` made from `source`.
   static std::vector<UndoRecord> MadeFrom(Marker inst, Marker source) {
@@ -311,3 +309,4 @@ TEST_F(Create, CtrlWithAFailedInstanceKeepsThatObject) {
 }
 
 }  // namespace
+}  // namespace gemlith_test

@@ -1,12 +1,8 @@
 // Frame objects / Frame elements: the host frames with the selected instances in mode 0.
-#include "command_fixture.h"
+#include "module_fixture.h"
 
 namespace gemlith_test {
 namespace {
-
-using standin::kFrameElementsCommand;
-using standin::kFrameObjectsCommand;
-using standin::TranslationMatrix;
 
 struct FrameCommand {
   int32_t plugin_id;
@@ -14,10 +10,10 @@ struct FrameCommand {
   int32_t undo_groups;  // Frame elements opens one (which stays empty), Frame objects none
 };
 
-class Frame : public CommandTest, public ::testing::WithParamInterface<FrameCommand> {
+class Frame : public ModuleTest, public ::testing::WithParamInterface<FrameCommand> {
  protected:
   void SetUp() override {
-    CommandTest::SetUp();
+    ModuleTest::SetUp();
     r = Cube("R");
     i = Instance("I", r);
     host().SetMode(i, 2);

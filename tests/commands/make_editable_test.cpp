@@ -1,27 +1,15 @@
 // Make editable: each selected instance becomes a copy of its reference, in its place.
-#include "command_fixture.h"
+#include "module_fixture.h"
 
 namespace gemlith_test {
 namespace {
 
-using standin::kOcube;
-using standin::kOinstance;
-using standin::kQAlt;
-using standin::kQCtrl;
-using standin::kQShift;
-using standin::kUndoBits;
-using standin::kUndoChange;
-using standin::kUndoChangeSmall;
-using standin::kUndoDeleteObj;
-using standin::kUndoNewObj;
-using standin::TranslationMatrix;
-
 // R (a cube at x=1) has child rc; instance I (at x=7) of R has children i1, i2; instance J links to
 // I. I is selected.
-class MakeEditable : public CommandTest {
+class MakeEditable : public ModuleTest {
  protected:
   void SetUp() override {
-    CommandTest::SetUp();
+    ModuleTest::SetUp();
     r = Cube("R");
     rc = Null("rc", r);
     i = Instance("I", r);

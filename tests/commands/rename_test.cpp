@@ -1,15 +1,13 @@
 // Rename: instances named after their references, numbered with Shift, chains followed with Ctrl.
 // The active list comes in the host's order (document order here), so the scenes are built with
 // selection order equal to document order.
-#include "command_fixture.h"
+#include "module_fixture.h"
 #include "commands/commands.h"
 
+namespace gemlith_test {
 namespace {
 
-using namespace standin;
-using gemlith_test::CommandTest;
-
-class Rename : public CommandTest {
+class Rename : public ModuleTest {
  protected:
   std::vector<std::string> NamesOf(std::initializer_list<GmNode*> nodes) {
     std::vector<std::string> out;
@@ -167,3 +165,4 @@ TEST_F(Rename, ArrayAllocationFailureGivesUpWithoutChanges) {
 }
 
 }  // namespace
+}  // namespace gemlith_test

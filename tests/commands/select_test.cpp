@@ -1,13 +1,11 @@
 // Select: the selection replaced by the instances of the selected references.
-#include "command_fixture.h"
+#include "module_fixture.h"
 #include "commands/commands.h"
 
+namespace gemlith_test {
 namespace {
 
-using namespace standin;
-using gemlith_test::CommandTest;
-
-class Select : public CommandTest {
+class Select : public ModuleTest {
  protected:
   // The selected objects, in document order (the order the run selects them in is not the point).
   std::vector<GmNode*> SelectedInDocOrder() {
@@ -195,3 +193,4 @@ TEST_F(Select, ArrayAllocationFailureGivesUpWithoutChanges) {
 }
 
 }  // namespace
+}  // namespace gemlith_test

@@ -1,23 +1,15 @@
 // Split: the instance selected last becomes a copy of its reference; the other selected instances
 // link to that copy and take its name.
-#include "command_fixture.h"
+#include "module_fixture.h"
 
 namespace gemlith_test {
 namespace {
 
-using standin::kOinstance;
-using standin::kQCtrl;
-using standin::kUndoChange;
-using standin::kUndoChangeSmall;
-using standin::kUndoDeleteObj;
-using standin::kUndoNewObj;
-using standin::TranslationMatrix;
-
 // R (a cube at x=3 with child rc) and S; instances I1, I2 of R, placed elsewhere.
-class Split : public CommandTest {
+class Split : public ModuleTest {
  protected:
   void SetUp() override {
-    CommandTest::SetUp();
+    ModuleTest::SetUp();
     r = Cube("R");
     Null("rc", r);
     s = Cube("S");

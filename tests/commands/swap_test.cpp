@@ -1,18 +1,12 @@
 // Swap: the instance and its reference trade places and matrices; a second Swap trades them back.
 #include <functional>
 
-#include "command_fixture.h"
+#include "module_fixture.h"
 
 namespace gemlith_test {
 namespace {
 
-using standin::kUndoChange;
-using standin::kUndoChangeSmall;
-using standin::kUndoDeleteObj;
-using standin::kUndoNewObj;
-using standin::TranslationMatrix;
-
-class Swap : public CommandTest {
+class Swap : public ModuleTest {
  protected:
   standin::RunResult RunSwap(int32_t keys = 0) { return RunCommand(ID_GEMLITH_SWAP, keys); }
 

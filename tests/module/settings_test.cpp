@@ -1,14 +1,12 @@
 // The stored instance mode, the settings dialog and the modifier-key test.
-#include "command_fixture.h"
+#include "module_fixture.h"
 #include "resource.h"
 #include "settings.h"
 
 namespace gemlith_test {
 namespace {
 
-using standin::LayoutItem;
-
-class SettingsTest : public CommandTest {
+class SettingsTest : public ModuleTest {
  protected:
   standin::RunResult OpenDialog() { return host().Call(ID_GEMLITH_SETTINGS); }
   const standin::DialogView& View() {
@@ -122,15 +120,13 @@ TEST_F(SettingsTest, RestoreLayoutReopensTheDialog) {
 }
 
 TEST(SettingsDialogHandle, MissingHandleMeansExecuteFails) {
-  standin::HostOptions options;
-  options.res_path = GEMLITH_RES_DIR;
-  standin::Host host(options);
-  host.faults().dialog_handle_missing = true;  // the dialogs made at registration get no handle
-  ASSERT_TRUE(host.LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)").ok);
-  const standin::RunResult r = host.Call(ID_GEMLITH_SETTINGS);
+  const std::unique_ptr<Host> host = NewModuleHost();
+  host->faults().dialog_handle_missing = true;  // the dialogs made at registration get no handle
+  ASSERT_TRUE(LoadModule(*host).ok);
+  const RunResult r = host->Call(ID_GEMLITH_SETTINGS);
   EXPECT_FALSE(r.result);
   EXPECT_TRUE(r.activity.open_dialogs.empty());
-  host.Unload();
+  host->Unload();
 }
 
 TEST_F(SettingsTest, QualifierTestMatchesAnyGivenKey) {

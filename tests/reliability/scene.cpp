@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "ids.h"
+
 namespace reliability {
 
 namespace {
@@ -287,7 +289,7 @@ std::vector<GmNode*> BuildScene(standin::Host& h, const SceneSpec& scene) {
     for (int i : scene.selection) sel.push_back(o[i]);
     h.Select(sel);
   }
-  if (scene.stored_mode) h.SetPrefs(1050043, {{0, *scene.stored_mode}});
+  if (scene.stored_mode) h.SetPrefs(ID_GEMLITH, {{SETTING_INSTANCE_MODE, *scene.stored_mode}});
   return o;
 }
 
@@ -343,7 +345,8 @@ std::string SceneToCpp(const SceneSpec& scene, const std::string& in) {
       out << (k ? ", " : "") << "o[" << scene.selection[k] << "]";
     out << "});\n";
   }
-  if (scene.stored_mode) out << in << "h.SetPrefs(1050043, {{0, " << *scene.stored_mode << "}});\n";
+  if (scene.stored_mode)
+    out << in << "h.SetPrefs(ID_GEMLITH, {{SETTING_INSTANCE_MODE, " << *scene.stored_mode << "}});\n";
   return out.str();
 }
 

@@ -7,22 +7,13 @@
 #include <sstream>
 #include <unordered_set>
 
-#include "c4d.h"
+#include "module_fixture.h"
 #include "standin/host_impl.h"
-
-#ifndef GEMLITH_RES_DIR
-#error "GEMLITH_RES_DIR must name the module's res folder"
-#endif
 
 namespace reliability {
 
 namespace {
 
-constexpr int32_t kSettingsId = 1050043;
-constexpr int32_t kFrameObjectsId = 1050104;
-constexpr int32_t kFrameElementsId = 1050103;
-constexpr int32_t kSwapId = 1050048;
-constexpr int32_t kMakeEditableId = 1050105;
 constexpr int32_t kIcons = 9;
 constexpr size_t kMaxLiveNodes = 1500;  // objects and tags, in documents and held by undo
 const char* const kIconFiles[kIcons] = {
@@ -40,7 +31,7 @@ Failure Fail(const std::string& what, const Step& step, const std::string& detai
   return f;
 }
 
-bool IsFrame(int32_t id) { return id == kFrameObjectsId || id == kFrameElementsId; }
+bool IsFrame(int32_t id) { return id == ID_GEMLITH_FRAMEOBJECTS || id == ID_GEMLITH_FRAMEELEMENTS; }
 
 std::string Join(const std::vector<std::string>& lines) {
   std::string s;
@@ -204,10 +195,8 @@ struct Session::Before {
 };
 
 Session::Session() {
-  standin::HostOptions options;
-  options.res_path = GEMLITH_RES_DIR;
-  host_ = std::make_unique<standin::Host>(options);
-  const standin::LoadResult load = host_->LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)");
+  host_ = gemlith_test::NewModuleHost();
+  const standin::LoadResult load = gemlith_test::LoadModule(*host_);
   if (!load.ok) {
     load_failure_.signature = "the module did not load";
     load_failure_.detail = load.error;
@@ -364,7 +353,7 @@ Failure Session::Apply(const Step& step) {
 bool Session::Reload(Fault fault, int nth, standin::LoadResult* result) {
   host_->Unload();
   Arm(fault, nth);
-  *result = host_->LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)");
+  *result = gemlith_test::LoadModule(*host_);
   Disarm();
   registration_calls_ += result->registered + (result->start != 1 ? 1 : 0);
   ++counters_.reloads;
@@ -377,24 +366,24 @@ Failure Session::ApplyQuiet(const Step& step) {
   switch (step.kind) {
     case Step::kSettingsPick: {
       Arm(step.fault, step.nth);
-      const bool picked = host_->DialogPick(kSettingsId, step.value);
+      const bool picked = host_->DialogPick(ID_GEMLITH_SETTINGS, step.value);
       Disarm();
       // Every pick is stored at once (a failed read of the combo box stores the previous value).
-      const auto prefs = host_->Prefs(kSettingsId);
+      const auto prefs = host_->Prefs(ID_GEMLITH_SETTINGS);
       if (picked && step.fault == Fault::kNone &&
           (!prefs || *prefs != std::map<int32_t, int32_t>{{0, step.value}}))
         expectation = "  the pick was not stored as the module's only preference\n";
       break;
     }
-    case Step::kSettingsClose: host_->DialogClose(kSettingsId); break;
-    case Step::kRestoreLayout: host_->RestoreLayout(kSettingsId); break;
+    case Step::kSettingsClose: host_->DialogClose(ID_GEMLITH_SETTINGS); break;
+    case Step::kRestoreLayout: host_->RestoreLayout(ID_GEMLITH_SETTINGS); break;
     case Step::kMenu: {
       Arm(step.fault, step.nth);
       const std::vector<standin::MenuEntry> menu = host_->Menu();
       Disarm();
       // The settings entries keep the default state: always enabled.
       for (const standin::MenuEntry& e : menu)
-        if ((e.id == kSettingsId || e.id == 1050106) && !e.enabled)
+        if ((e.id == ID_GEMLITH_SETTINGS || e.id == ID_GEMLITH_SEPARATOR) && !e.enabled)
           expectation = "  a settings entry is greyed\n";
       break;
     }
@@ -504,13 +493,13 @@ Failure Session::ApplyCommand(const Step& step) {
     return {};
   }
 
-  if (r.result && (step.command == kSwapId || step.command == kMakeEditableId)) {
+  if (r.result && (step.command == ID_GEMLITH_SWAP || step.command == ID_GEMLITH_MAKEEDITABLE)) {
     standin::Marker active = 0;
     for (const standin::ObjectSnapshot& o : before.scene.objects)
       if (o.selection_rank >= 0 && (!active || o.selection_rank > FindIn(before.scene, active)->selection_rank))
         active = o.marker;
     const std::string lost =
-        CheckLinksFollowReplacements(before.scene, after, r.activity.undo, step.command == kSwapId ? active : 0);
+        CheckLinksFollowReplacements(before.scene, after, r.activity.undo, step.command == ID_GEMLITH_SWAP ? active : 0);
     if (!lost.empty()) return Fail("a link to a replaced object did not move to its replacement", step, lost + scenes());
   }
 

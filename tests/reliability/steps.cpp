@@ -2,10 +2,9 @@
 
 #include <sstream>
 
-namespace reliability {
+#include "ids.h"
 
-const int32_t kMenuIds[10] = {1050045, 1050047, 1050046, 1050049, 1050104,
-                              1050103, 1050048, 1050105, 1050043, 1050106};
+namespace reliability {
 
 namespace {
 
@@ -15,16 +14,16 @@ struct CommandInfo {
   const char* ident;  // the module's constant, for C++
 };
 const CommandInfo kCommands[] = {
-    {1050045, "Select", "ID_GEMLITH_SELECT"},
-    {1050047, "Create", "ID_GEMLITH_CREATE"},
-    {1050046, "Split", "ID_GEMLITH_SPLIT"},
-    {1050049, "Rename", "ID_GEMLITH_RENAME"},
-    {1050104, "FrameObjects", "ID_GEMLITH_FRAMEOBJECTS"},
-    {1050103, "FrameElements", "ID_GEMLITH_FRAMEELEMENTS"},
-    {1050048, "Swap", "ID_GEMLITH_SWAP"},
-    {1050105, "MakeEditable", "ID_GEMLITH_MAKEEDITABLE"},
-    {1050043, "Settings", "ID_GEMLITH_SETTINGS"},
-    {1050106, "Separator", "ID_GEMLITH_SEPARATOR"},
+    {ID_GEMLITH_SELECT, "Select", "ID_GEMLITH_SELECT"},
+    {ID_GEMLITH_CREATE, "Create", "ID_GEMLITH_CREATE"},
+    {ID_GEMLITH_SPLIT, "Split", "ID_GEMLITH_SPLIT"},
+    {ID_GEMLITH_RENAME, "Rename", "ID_GEMLITH_RENAME"},
+    {ID_GEMLITH_FRAMEOBJECTS, "FrameObjects", "ID_GEMLITH_FRAMEOBJECTS"},
+    {ID_GEMLITH_FRAMEELEMENTS, "FrameElements", "ID_GEMLITH_FRAMEELEMENTS"},
+    {ID_GEMLITH_SWAP, "Swap", "ID_GEMLITH_SWAP"},
+    {ID_GEMLITH_MAKEEDITABLE, "MakeEditable", "ID_GEMLITH_MAKEEDITABLE"},
+    {ID_GEMLITH_SETTINGS, "Settings", "ID_GEMLITH_SETTINGS"},
+    {ID_GEMLITH_SEPARATOR, "Separator", "ID_GEMLITH_SEPARATOR"},
 };
 
 const char* CommandIdent(int32_t id) {
@@ -94,9 +93,12 @@ const char* CommandName(int32_t id) {
 
 std::vector<Step> GenerateSteps(Rng& rng, int count) {
   // The instance commands come up more often than the settings entries.
-  const int32_t commands[] = {1050045, 1050045, 1050047, 1050047, 1050047, 1050046, 1050046,
-                              1050049, 1050049, 1050104, 1050103, 1050048, 1050048, 1050048,
-                              1050105, 1050105, 1050105, 1050043, 1050106};
+  const int32_t commands[] = {
+      ID_GEMLITH_SELECT,       ID_GEMLITH_SELECT,       ID_GEMLITH_CREATE,       ID_GEMLITH_CREATE,
+      ID_GEMLITH_CREATE,       ID_GEMLITH_SPLIT,        ID_GEMLITH_SPLIT,        ID_GEMLITH_RENAME,
+      ID_GEMLITH_RENAME,       ID_GEMLITH_FRAMEOBJECTS, ID_GEMLITH_FRAMEELEMENTS, ID_GEMLITH_SWAP,
+      ID_GEMLITH_SWAP,         ID_GEMLITH_SWAP,         ID_GEMLITH_MAKEEDITABLE, ID_GEMLITH_MAKEEDITABLE,
+      ID_GEMLITH_MAKEEDITABLE, ID_GEMLITH_SETTINGS,     ID_GEMLITH_SEPARATOR};
   const char* const texts[] = {"", "New", "Cube", "W\xC3\xBCrfel.3", "x.1"};
   const int32_t values[] = {0, 1, 2, 5, -1};
   std::vector<Step> steps;

@@ -66,9 +66,6 @@ struct Step {
   }
 };
 
-// The module's ten menu entries (nine commands and the separator), in registration order.
-extern const int32_t kMenuIds[10];
-
 std::vector<Step> GenerateSteps(Rng& rng, int count);
 
 // One C++ statement for the reproduction fixture (`Call(ID_GEMLITH_SWAP, Fault::kAllocClone, 2);`).

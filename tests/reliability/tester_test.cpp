@@ -206,7 +206,7 @@ TEST(Tester, SceneIsPrintedAsTheCodeThatBuildsIt) {
             "  h.SetLinkMarker(o[3], standin::Host::MarkerOf(foreign));\n"
             "  gemhost::WriteRecord(h, o[3], gemhost::Record{std::nullopt, standin::Marker(0)});\n"
             "  h.Select({o[1], o[0]});\n"
-            "  h.SetPrefs(1050043, {{0, 2}});\n");
+            "  h.SetPrefs(ID_GEMLITH, {{SETTING_INSTANCE_MODE, 2}});\n");
 }
 
 TEST_F(Reproduction, PrintedFormRunsWithEveryKindOfStep) {
@@ -228,7 +228,7 @@ TEST_F(Reproduction, PrintedFormRunsWithEveryKindOfStep) {
   h.SetLinkMarker(o[3], standin::Host::MarkerOf(foreign));
   gemhost::WriteRecord(h, o[3], gemhost::Record{std::nullopt, standin::Marker(0)});
   h.Select({o[1], o[0]});
-  h.SetPrefs(1050043, {{0, 2}});
+  h.SetPrefs(ID_GEMLITH, {{SETTING_INSTANCE_MODE, 2}});
   Menu();
   Keys(standin::kQCtrl | standin::kQAlt);
   Call(ID_GEMLITH_FRAMEOBJECTS, Fault::kAllocArray, 1);

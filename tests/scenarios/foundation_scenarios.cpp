@@ -72,7 +72,7 @@ TEST(MenuScenario, NothingSelectedGreysAllButSettingsAndTheSeparator) {
   const ScenarioRun r = s.Scene(BaseScene({})).Run({"menu"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   for (const auto& [id, enabled] : EnabledById(r.Step(0)))
-    EXPECT_EQ(enabled, id == kSettings || id == kSeparator) << "entry " << id;
+    EXPECT_EQ(enabled, id == ID_GEMLITH_SETTINGS || id == ID_GEMLITH_SEPARATOR) << "entry " << id;
 }
 
 TEST(MenuScenario, OneOrdinaryObjectEnablesTheSelectionEntries) {
@@ -80,11 +80,12 @@ TEST(MenuScenario, OneOrdinaryObjectEnablesTheSelectionEntries) {
   const ScenarioRun r = s.Scene(BaseScene({"c"})).Run({"menu"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   auto enabled = EnabledById(r.Step(0));
-  for (int32_t id : {kSelect, kCreate, kRename, kFrameObjects, kFrameElements, kSettings})
+  for (int32_t id : {ID_GEMLITH_SELECT, ID_GEMLITH_CREATE, ID_GEMLITH_RENAME, ID_GEMLITH_FRAMEOBJECTS,
+                     ID_GEMLITH_FRAMEELEMENTS, ID_GEMLITH_SETTINGS})
     EXPECT_TRUE(enabled[id]) << "entry " << id;
-  EXPECT_FALSE(enabled[kSplit]) << "split needs two selected objects";
-  EXPECT_FALSE(enabled[kSwap]) << "an ordinary object without a record";
-  EXPECT_FALSE(enabled[kMakeEditable]) << "no instance selected";
+  EXPECT_FALSE(enabled[ID_GEMLITH_SPLIT]) << "split needs two selected objects";
+  EXPECT_FALSE(enabled[ID_GEMLITH_SWAP]) << "an ordinary object without a record";
+  EXPECT_FALSE(enabled[ID_GEMLITH_MAKEEDITABLE]) << "no instance selected";
 }
 
 TEST(MenuScenario, SelectedChildrenCountForSplitAndMakeEditable) {
@@ -94,9 +95,9 @@ TEST(MenuScenario, SelectedChildrenCountForSplitAndMakeEditable) {
   const ScenarioRun r = s.Scene(BaseScene({"i", "n"})).Run({"menu"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   auto enabled = EnabledById(r.Step(0));
-  EXPECT_TRUE(enabled[kSplit]);
-  EXPECT_TRUE(enabled[kMakeEditable]);
-  EXPECT_FALSE(enabled[kSwap]) << "the active object is the null selected last";
+  EXPECT_TRUE(enabled[ID_GEMLITH_SPLIT]);
+  EXPECT_TRUE(enabled[ID_GEMLITH_MAKEEDITABLE]);
+  EXPECT_FALSE(enabled[ID_GEMLITH_SWAP]) << "the active object is the null selected last";
 }
 
 TEST(MenuScenario, SwapFollowsTheActiveObjectOnly) {
@@ -127,7 +128,7 @@ TEST(MenuScenario, SwapFollowsTheActiveObjectOnly) {
     Scenario s;
     const ScenarioRun r = s.Scene(c.scene).Run({"menu"});
     ASSERT_EQ(r.exit_code, 0) << c.what << "\n" << r.err;
-    EXPECT_EQ(EnabledById(r.Step(0))[kSwap], c.enabled) << c.what;
+    EXPECT_EQ(EnabledById(r.Step(0))[ID_GEMLITH_SWAP], c.enabled) << c.what;
   }
 }
 
@@ -146,7 +147,7 @@ TEST(RunScenario, AGreyedEntryIsNotExecuted) {
     EXPECT_EQ(run["undo_groups"], 0) << run;
     EXPECT_TRUE(run["undo"].empty()) << run;
   }
-  EXPECT_EQ(r.Step(3)["entry"], kSwap);
+  EXPECT_EQ(r.Step(3)["entry"], ID_GEMLITH_SWAP);
   EXPECT_EQ(r.scene, before.scene);
 }
 
@@ -156,7 +157,7 @@ TEST(RunScenario, CallRunsTheCommandOfAGreyedEntry) {
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const json& call = r.Step(0);
   EXPECT_EQ(call["step"], "call");
-  EXPECT_EQ(call["entry"], kCreate);
+  EXPECT_EQ(call["entry"], ID_GEMLITH_CREATE);
   EXPECT_EQ(call["enabled"], false);
   EXPECT_EQ(call["result"], true) << "Create with nothing selected succeeds";
   EXPECT_EQ(call["refreshes"], 1);
@@ -165,15 +166,15 @@ TEST(RunScenario, CallRunsTheCommandOfAGreyedEntry) {
 
 TEST(RunScenario, EntryWordsAndPluginIdsPickTheSameEntries) {
   const std::pair<const char*, int32_t> words[] = {
-      {"select", kSelect},
-      {"create", kCreate},
-      {"split", kSplit},
-      {"rename", kRename},
-      {"frame-objects", kFrameObjects},
-      {"frame-elements", kFrameElements},
-      {"swap", kSwap},
-      {"make-editable", kMakeEditable},
-      {"settings", kSettings}};
+      {"select", ID_GEMLITH_SELECT},
+      {"create", ID_GEMLITH_CREATE},
+      {"split", ID_GEMLITH_SPLIT},
+      {"rename", ID_GEMLITH_RENAME},
+      {"frame-objects", ID_GEMLITH_FRAMEOBJECTS},
+      {"frame-elements", ID_GEMLITH_FRAMEELEMENTS},
+      {"swap", ID_GEMLITH_SWAP},
+      {"make-editable", ID_GEMLITH_MAKEEDITABLE},
+      {"settings", ID_GEMLITH_SETTINGS}};
   std::vector<std::string> steps;
   for (const auto& [word, id] : words) steps.push_back(std::string("run=") + word);
   Scenario s;

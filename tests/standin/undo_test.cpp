@@ -1,5 +1,5 @@
 // Undo and redo of every entry type, the group rules and the ownership of what undo holds.
-#include "standin_test_util.h"
+#include "standin_fixture.h"
 
 namespace standin_test {
 
@@ -292,6 +292,38 @@ TEST_F(Undo, EntryForAnObjectOfAnotherDocumentIsRefused) {
   EXPECT_FALSE(api->doc_add_undo(doc, 12345, there));
   api->doc_end_undo(doc);
   ExpectCodingErrors(2);
+}
+
+TEST_F(Undo, ABitsStepHoldsThirtyTwoBytesAnEntry) {
+  std::vector<GmNode*> objects;
+  for (int i = 0; i < 5000; ++i) objects.push_back(host.AddObject(kOcube));
+  api->doc_start_undo(doc);
+  for (GmNode* n : objects) {
+    api->doc_add_undo(doc, kUndoBits, n);
+    api->node_set_all_bits(n, kBitActive);
+  }
+  api->doc_end_undo(doc);
+  const UndoStepSize step = host.NewestUndoStep();
+  EXPECT_EQ(step.entries, objects.size());
+  // The entries themselves, plus at most one block of room and the step's own bookkeeping.
+  EXPECT_LE(step.bytes, 32 * step.entries + 32 * 1024 + 1024);
+  ASSERT_TRUE(host.Undo());
+  EXPECT_TRUE(host.Selection().empty());
+}
+
+TEST_F(Undo, DroppingTheRedoStepsFreesWhatOnlyTheyHeld) {
+  GmNode* a = host.AddObject(kOcube, "a");
+  const size_t live = host.LiveNodes();
+  api->doc_start_undo(doc);
+  GmNode* copy = api->node_get_clone(a, 0);
+  api->doc_insert_object(doc, copy, nullptr, a, 0);
+  api->doc_add_undo(doc, kUndoNewObj, copy);
+  api->doc_end_undo(doc);
+  ASSERT_TRUE(host.Undo());
+  EXPECT_EQ(host.LiveNodes(), live + 1);  // the copy, kept for the redo
+  host.DropRedo();
+  EXPECT_EQ(host.LiveNodes(), live);
+  EXPECT_EQ(host.RedoSteps(), 0);
 }
 
 }  // namespace standin_test

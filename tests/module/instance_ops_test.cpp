@@ -1,15 +1,13 @@
 // The shared instance operations, called directly inside an undo group of the test's own.
-#include "command_fixture.h"
+#include "module_fixture.h"
 #include "instance_ops.h"
 #include "resource.h"
 #include "scoped.h"
 
+namespace gemlith_test {
 namespace {
 
-using namespace standin;
-using gemlith_test::CommandTest;
-
-class InstanceOps : public CommandTest {};
+class InstanceOps : public ModuleTest {};
 
 TEST_F(InstanceOps, ReferenceFollowsChainOnlyWhenAsked) {
   GmNode* c = Cube("C");
@@ -221,3 +219,4 @@ TEST_F(InstanceOps, CollectDescendantsInPreOrderWithoutTheObject) {
 }
 
 }  // namespace
+}  // namespace gemlith_test

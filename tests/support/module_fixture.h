@@ -1,13 +1,14 @@
-// Shared fixture of the command tests: a stand-in host with the module linked in and loaded, helpers
-// to build scenes, to run a command with modifier keys held, and the Execute / undo / redo round trip.
+// The stand-in host with the module linked in and loaded (ModuleTest, the fixture of the command and
+// module tests), helpers to build scenes, to run a command with modifier keys held, and the
+// Execute / undo / redo round trip.
 //
 // Typical test:
 //   GmNode* cube = Cube("Cube");
 //   GmNode* inst = Instance("I", cube);
 //   SelectOnly({cube});
-//   const standin::RunResult r = RunCommand(ID_GEMLITH_SELECT, standin::kQShift);
+//   const RunResult r = RunCommand(ID_GEMLITH_SELECT, kQShift);
 //   EXPECT_TRUE(r.result);
-//   ExpectUndo(r, {{standin::kUndoBits, M(cube)}, ...});
+//   ExpectUndo(r, {{kUndoBits, M(cube)}, ...});
 //   ... checks on the scene ...
 //   ExpectUndoRedoRoundTrip();   // undo gives back the scene before the run, redo the result
 //
@@ -17,8 +18,8 @@
 // Nodes are the stand-in's `GmNode*` handles; `Obj(node)` views one as the module's BaseObject.
 // A node that was deleted and brought back by undo may be a new handle: keep its marker (`M`) and
 // look it up again with `Find`. TearDown checks that the stand-in recorded no coding error.
-#ifndef GEMLITH_TESTS_COMMAND_FIXTURE_H
-#define GEMLITH_TESTS_COMMAND_FIXTURE_H
+#ifndef GEMLITH_TESTS_SUPPORT_MODULE_FIXTURE_H
+#define GEMLITH_TESTS_SUPPORT_MODULE_FIXTURE_H
 
 #include <gtest/gtest.h>
 
@@ -30,9 +31,8 @@
 #include <vector>
 
 #include "c4d.h"
-#include "ids.h"
+#include "module_ids.h"
 #include "module_record.h"
-#include "standin/host.h"
 
 #ifndef GEMLITH_RES_DIR
 #error "GEMLITH_RES_DIR must name the module's res folder"
@@ -40,16 +40,24 @@
 
 namespace gemlith_test {
 
-using standin::Marker;
-using standin::UndoRecord;
+using namespace standin;
 
-class CommandTest : public ::testing::Test {
+// A stand-in host that reads the module's strings from the source res folder.
+inline std::unique_ptr<Host> NewModuleHost() {
+  HostOptions options;
+  options.res_path = GEMLITH_RES_DIR;
+  return std::make_unique<Host>(options);
+}
+// Starts the module linked into this program in `host`, as the application starts a module file.
+inline LoadResult LoadModule(Host& host) {
+  return host.LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)");
+}
+
+class ModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    standin::HostOptions options;
-    options.res_path = GEMLITH_RES_DIR;
-    host_ = std::make_unique<standin::Host>(options);
-    const standin::LoadResult load = host_->LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)");
+    host_ = NewModuleHost();
+    const LoadResult load = LoadModule(*host_);
     ASSERT_TRUE(load.ok) << load.error;
   }
 
@@ -62,12 +70,12 @@ class CommandTest : public ::testing::Test {
   }
 
   // ---- the host and the scene ----
-  standin::Host& host() { return *host_; }
+  Host& host() { return *host_; }
   GmDoc* Doc() { return host_->ActiveDocument(); }
   BaseDocument* ModuleDoc() { return reinterpret_cast<BaseDocument*>(Doc()); }
   static BaseObject* Obj(GmNode* node) { return reinterpret_cast<BaseObject*>(node); }
   static GmNode* Node(BaseObject* op) { return reinterpret_cast<GmNode*>(op); }
-  static Marker M(const GmNode* node) { return standin::Host::MarkerOf(node); }
+  static Marker M(const GmNode* node) { return Host::MarkerOf(node); }
   GmNode* Find(Marker m) const { return host_->Find(m); }
 
   // New objects as the last child of `parent` (or last at the top level).
@@ -75,14 +83,14 @@ class CommandTest : public ::testing::Test {
     return host_->AddObject(type, name, parent);
   }
   GmNode* Null(const std::string& name, GmNode* parent = nullptr) {
-    return Add(standin::kOnull, name, parent);
+    return Add(kOnull, name, parent);
   }
   GmNode* Cube(const std::string& name, GmNode* parent = nullptr) {
-    return Add(standin::kOcube, name, parent);
+    return Add(kOcube, name, parent);
   }
   // An instance object linking to `target` (null: an empty link).
   GmNode* Instance(const std::string& name, GmNode* target, GmNode* parent = nullptr) {
-    GmNode* inst = Add(standin::kOinstance, name, parent);
+    GmNode* inst = Add(kOinstance, name, parent);
     host_->SetLink(inst, target);
     return inst;
   }
@@ -110,9 +118,9 @@ class CommandTest : public ::testing::Test {
   // Runs the command `id` as the application's command call does (whatever its menu state), with
   // the modifier keys `keys` (kQShift | kQCtrl | kQAlt) held. Keeps the scene before and after for
   // ExpectUndoRedoRoundTrip.
-  standin::RunResult RunCommand(int32_t id, int32_t keys = 0) {
+  RunResult RunCommand(int32_t id, int32_t keys = 0) {
     BeginRun(keys);
-    standin::RunResult r = host_->Call(id);
+    RunResult r = host_->Call(id);
     EndRun();
     EXPECT_TRUE(r.found) << "command " << id << " is not registered";
     return r;
@@ -121,10 +129,10 @@ class CommandTest : public ::testing::Test {
   // The same for a command object of the test's own, calling only its Execute on the active
   // document (the host's call also asks GetState first, which matters when a test injects a fault
   // into the next allocation). The result's activity is what the host saw during Execute.
-  standin::RunResult RunExecute(CommandData& command, int32_t keys = 0) {
+  RunResult RunExecute(CommandData& command, int32_t keys = 0) {
     BeginRun(keys);
-    host_->activity() = standin::Activity{};
-    standin::RunResult r;
+    host_->activity() = Activity{};
+    RunResult r;
     r.found = true;
     r.enabled = true;
     r.result = command.Execute(ModuleDoc(), nullptr);
@@ -138,25 +146,25 @@ class CommandTest : public ::testing::Test {
   void ExpectUndoRedoRoundTrip() {
     ASSERT_TRUE(ran_) << "no command was run";
     if (host_->UndoSteps() == steps_before_) {
-      EXPECT_EQ(standin::Diff(before_, after_), "") << "the scene changed without an undo step";
+      EXPECT_EQ(Diff(before_, after_), "") << "the scene changed without an undo step";
       return;
     }
     ASSERT_EQ(host_->UndoSteps(), steps_before_ + 1) << "the run must be one undo step";
     ASSERT_TRUE(host_->Undo());
-    const standin::SceneSnapshot undone = host_->Capture();
-    EXPECT_EQ(standin::Diff(before_, undone), "") << "undo does not restore the scene";
+    const SceneSnapshot undone = host_->Capture();
+    EXPECT_EQ(Diff(before_, undone), "") << "undo does not restore the scene";
     EXPECT_TRUE(undone == before_);
     ASSERT_TRUE(host_->Redo());
-    const standin::SceneSnapshot redone = host_->Capture();
-    EXPECT_EQ(standin::Diff(after_, redone), "") << "redo does not give the result again";
+    const SceneSnapshot redone = host_->Capture();
+    EXPECT_EQ(Diff(after_, redone), "") << "redo does not give the result again";
     EXPECT_TRUE(redone == after_);
   }
 
-  const standin::SceneSnapshot& SceneBefore() const { return before_; }
-  const standin::SceneSnapshot& SceneAfter() const { return after_; }
+  const SceneSnapshot& SceneBefore() const { return before_; }
+  const SceneSnapshot& SceneAfter() const { return after_; }
 
   // The undo entries of a run, compared in order, printed readably on a mismatch.
-  void ExpectUndo(const standin::RunResult& r, const std::vector<UndoRecord>& expected) {
+  void ExpectUndo(const RunResult& r, const std::vector<UndoRecord>& expected) {
     ExpectUndoEntries(r.activity.undo, expected);
   }
   void ExpectUndoEntries(const std::vector<UndoRecord>& actual,
@@ -169,7 +177,7 @@ class CommandTest : public ::testing::Test {
     std::ostringstream out;
     for (size_t i = 0; i < entries.size(); ++i) {
       if (i) out << ", ";
-      out << standin::UndoTypeName(entries[i].type) << ' ';
+      out << UndoTypeName(entries[i].type) << ' ';
       GmNode* n = host_->Find(entries[i].marker);
       if (n)
         out << '"' << host_->Name(n) << "\"#" << entries[i].marker;
@@ -182,7 +190,7 @@ class CommandTest : public ::testing::Test {
   // For calling the shared operations directly: opens an undo group on the active document and
   // clears the activity log, so that `host().activity().undo` holds just what the calls record.
   void BeginDirectCalls() {
-    host_->activity() = standin::Activity{};
+    host_->activity() = Activity{};
     ModuleDoc()->StartUndo();
   }
   void EndDirectCalls() { ModuleDoc()->EndUndo(); }
@@ -205,12 +213,12 @@ class CommandTest : public ::testing::Test {
     ran_ = true;
   }
 
-  std::unique_ptr<standin::Host> host_;
-  standin::SceneSnapshot before_, after_;
+  std::unique_ptr<Host> host_;
+  SceneSnapshot before_, after_;
   int32_t steps_before_ = 0;
   bool ran_ = false;
 };
 
 }  // namespace gemlith_test
 
-#endif  // GEMLITH_TESTS_COMMAND_FIXTURE_H
+#endif  // GEMLITH_TESTS_SUPPORT_MODULE_FIXTURE_H

@@ -2,32 +2,24 @@
 // the registration of the ten menu entries.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "c4d.h"
-#include "ids.h"
+#include "module_fixture.h"
 #include "resource.h"
-#include "standin/host.h"
 
+namespace gemlith_test {
 namespace {
 
-constexpr int32_t kExpectedOrder[] = {1050045, 1050047, 1050046, 1050049, 1050104,
-                                      1050103, 1050048, 1050105, 1050043, 1050106};
-
+// The host before the module is started: each test loads it (or makes the load fail) itself.
 class EntryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    standin::HostOptions options;
-    options.res_path = GEMLITH_RES_DIR;
-    host_ = std::make_unique<standin::Host>(options);
-  }
+  void SetUp() override { host_ = NewModuleHost(); }
   void TearDown() override {
     EXPECT_TRUE(host_->CodingErrors().empty());
     host_->Unload();
   }
-  standin::LoadResult Load() { return host_->LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)"); }
+  LoadResult Load() { return LoadModule(*host_); }
   void* Table() { return const_cast<GmHostApi*>(host_->Api()); }
   // A refused start leaves the load counter counted up; a real host then drops the module file,
   // but a linked module stays in this process, so the test ends what it started.
@@ -47,7 +39,7 @@ TEST_F(EntryTest, RegistersTheTenEntriesInTableOrder) {
 
   const std::vector<standin::MenuEntry> menu = host_->Menu();
   ASSERT_EQ(menu.size(), 10u);
-  for (size_t i = 0; i < menu.size(); ++i) EXPECT_EQ(menu[i].id, kExpectedOrder[i]) << i;
+  for (size_t i = 0; i < menu.size(); ++i) EXPECT_EQ(menu[i].id, kMenuOrder[i]) << i;
   for (size_t i = 0; i < 9; ++i) {
     EXPECT_FALSE(menu[i].name.empty()) << menu[i].id;
     EXPECT_FALSE(menu[i].help.empty()) << menu[i].id;
@@ -131,7 +123,7 @@ TEST_F(EntryTest, RefusalAtEntryFourKeepsTheFirstThree) {
   EXPECT_EQ(load.registered, 3);
   const std::vector<standin::MenuEntry> menu = host_->Menu();
   ASSERT_EQ(menu.size(), 3u);
-  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(menu[i].id, kExpectedOrder[i]);
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(menu[i].id, kMenuOrder[i]);
   EXPECT_FALSE(host_->HasCommand(ID_GEMLITH_RENAME));
 }
 
@@ -161,3 +153,4 @@ TEST(ModuleFile, LoadsThroughItsEntryPoint) {
 }
 
 }  // namespace
+}  // namespace gemlith_test

@@ -1,9 +1,11 @@
-// Shared helpers of the stand-in's own tests: a host, its table and short names for scene work.
-#ifndef GEMLITH_TESTS_STANDIN_TEST_UTIL_H
-#define GEMLITH_TESTS_STANDIN_TEST_UTIL_H
+// The bare stand-in host (HostTest, the fixture of the stand-in's own tests): a host without a
+// module, its table and short names for scene work.
+#ifndef GEMLITH_TESTS_SUPPORT_STANDIN_FIXTURE_H
+#define GEMLITH_TESTS_SUPPORT_STANDIN_FIXTURE_H
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +21,38 @@ using namespace standin;
 constexpr int32_t kPluginId = 1000001;
 constexpr int32_t kSubLong = 1;  // an Int32
 constexpr int32_t kSubLink = 2;  // a link
+
+// Values for the table's setters.
+inline GmValue Long(int32_t i) {
+  GmValue v{};
+  v.type = GM_VALUE_LONG;
+  v.i32 = i;
+  return v;
+}
+inline GmValue Link(Marker m) {
+  GmValue v{};
+  v.type = GM_VALUE_LINK;
+  v.marker = m;
+  return v;
+}
+// `s` must outlive the value (a literal).
+inline GmValue Str(const char* s) {
+  GmValue v{};
+  v.type = GM_VALUE_STRING;
+  v.str = s;
+  v.str_len = std::char_traits<char>::length(s);
+  return v;
+}
+
+// A path in the test folder, unique to the running test: "standin_<test>_<leaf>".
+inline std::string TempPath(const std::string& leaf) {
+  return ::testing::TempDir() + "standin_" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + leaf;
+}
+inline void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
 
 class HostTest : public ::testing::Test {
  protected:
@@ -58,27 +92,6 @@ class HostTest : public ::testing::Test {
     return n;
   }
 
-  static GmValue Long(int32_t i) {
-    GmValue v{};
-    v.type = GM_VALUE_LONG;
-    v.i32 = i;
-    return v;
-  }
-  static GmValue Link(Marker m) {
-    GmValue v{};
-    v.type = GM_VALUE_LINK;
-    v.marker = m;
-    return v;
-  }
-  // `s` must outlive the value (a literal).
-  static GmValue Str(const char* s) {
-    GmValue v{};
-    v.type = GM_VALUE_STRING;
-    v.str = s;
-    v.str_len = std::char_traits<char>::length(s);
-    return v;
-  }
-
   // Puts the sub-container {kSubLong: i, kSubLink: link} under kPluginId in the node's data.
   void SetSub(GmNode* node, std::optional<int32_t> i, Marker link) {
     ValueData sub, l;
@@ -104,4 +117,4 @@ class HostTest : public ::testing::Test {
 
 }  // namespace standin_test
 
-#endif  // GEMLITH_TESTS_STANDIN_TEST_UTIL_H
+#endif  // GEMLITH_TESTS_SUPPORT_STANDIN_FIXTURE_H

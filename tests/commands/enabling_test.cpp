@@ -1,13 +1,13 @@
 // The rules by which the host enables or greys each menu entry.
 #include <map>
 
-#include "command_fixture.h"
+#include "module_fixture.h"
 #include "commands/commands.h"
 
 namespace gemlith_test {
 namespace {
 
-class EnablingTest : public CommandTest {
+class EnablingTest : public ModuleTest {
  protected:
   // Entry id → enabled, as the host's menu shows it now.
   std::map<int32_t, bool> States() {

@@ -12,11 +12,14 @@
 // Every Scenario has its own folder with the scene file, the preferences file (kept across runs
 // of one Scenario, so a second Run is a restart of the host with the same preferences) and the
 // output scene. Command scenarios live in tests/scenarios/<command>_scenarios.cpp; CMake picks up
-// every *_scenarios.cpp file of the folder.
-#ifndef GEMLITH_TESTS_SCENARIO_HARNESS_H
-#define GEMLITH_TESTS_SCENARIO_HARNESS_H
+// every *_scenarios.cpp file of the folder. Plugin ids are the module's own (ID_GEMLITH_*).
+#ifndef GEMLITH_TESTS_SUPPORT_SCENARIO_HARNESS_H
+#define GEMLITH_TESTS_SUPPORT_SCENARIO_HARNESS_H
 
 #include <gtest/gtest.h>
+
+// Before windows.h, whose macros would rename the SDK-style names (LoadString, ...).
+#include "module_ids.h"
 
 #if defined(_WIN32)
 #ifndef NOMINMAX
@@ -52,26 +55,13 @@ namespace scenario {
 
 using json = nlohmann::json;
 
-// Plugin ids of the menu entries, and their registration order.
-constexpr int32_t kSelect = 1050045;
-constexpr int32_t kCreate = 1050047;
-constexpr int32_t kSplit = 1050046;
-constexpr int32_t kRename = 1050049;
-constexpr int32_t kFrameObjects = 1050104;
-constexpr int32_t kFrameElements = 1050103;
-constexpr int32_t kSwap = 1050048;
-constexpr int32_t kMakeEditable = 1050105;
-constexpr int32_t kSettings = 1050043;
-constexpr int32_t kSeparator = 1050106;
-constexpr int32_t kMenuOrder[] = {kSelect,        kCreate, kSplit,        kRename,   kFrameObjects,
-                                  kFrameElements, kSwap,   kMakeEditable, kSettings, kSeparator};
-
+using gemlith_test::kMenuOrder;
 // Undo types as reported.
-constexpr int kUndoChange = 40;
-constexpr int kUndoChangeSmall = 42;
-constexpr int kUndoNewObj = 44;
-constexpr int kUndoDeleteObj = 45;
-constexpr int kUndoBits = 48;
+using standin::kUndoBits;
+using standin::kUndoChange;
+using standin::kUndoChangeSmall;
+using standin::kUndoDeleteObj;
+using standin::kUndoNewObj;
 
 inline std::string ReadText(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);

@@ -1,13 +1,15 @@
-// The host's indexes (selection list, order labels, link index, cached documents) against plain
-// walks of the document: whatever the edits, undos and redos, the answers must be the walk's.
+// Selection: the active-object queries by flags, selection order, arrays; and the host's indexes
+// (selection list, order labels, link index) against plain walks of the document: whatever the
+// edits, undos and redos, the answers must be the walk's.
 #include <algorithm>
-#include <cmath>
 #include <random>
 
 #include "standin/node.h"  // the selection stamps, for the walked answer in selection order
-#include "standin_test_util.h"
+#include "standin_fixture.h"
 
 namespace standin_test {
+
+using Selection = HostTest;
 
 namespace {
 
@@ -202,6 +204,77 @@ class Indexes : public HostTest {
   int seen_selections = 0, seen_link_holders = 0, seen_data_holders = 0;
 };
 
+TEST_F(Selection, ActiveObjectsByFlags) {
+  // P (selected) > C (selected); Q; R (selected). Selected in the order R, C, P.
+  GmNode* p = host.AddObject(kOnull, "P");
+  GmNode* c = host.AddObject(kOnull, "C", p);
+  GmNode* q = host.AddObject(kOnull, "Q");
+  GmNode* r = host.AddObject(kOinstance, "R");
+  host.Select({r, c, p});
+
+  EXPECT_EQ(Names(Active(0)), (std::vector<std::string>{"P", "R"}));
+  EXPECT_EQ(Names(Active(kActiveChildren)), (std::vector<std::string>{"P", "C", "R"}));
+  EXPECT_EQ(Names(Active(kActiveChildren | kActiveSelectionOrder)),
+            (std::vector<std::string>{"R", "C", "P"}));
+  EXPECT_EQ(Names(Active(kActiveSelectionOrder)), (std::vector<std::string>{"R", "P"}));
+  EXPECT_EQ(api->doc_get_active_object(doc), p);
+
+  GmArray* arr = api->array_alloc();
+  api->doc_get_active_objects_filter(doc, arr, 1, -1, kOinstance);
+  ASSERT_EQ(api->array_count(arr), 1);
+  EXPECT_EQ(api->array_index(arr, 0), r);
+  api->doc_get_active_objects_filter(doc, arr, 0, kOnull, kObase);
+  ASSERT_EQ(api->array_count(arr), 1);
+  EXPECT_EQ(api->array_index(arr, 0), p);
+  api->array_free(arr);
+
+  // Deselecting and selecting again makes the object the most recent one.
+  api->node_set_all_bits(r, 0);
+  api->node_set_all_bits(r, kBitActive);
+  EXPECT_EQ(api->doc_get_active_object(doc), r);
+  EXPECT_EQ(Names(host.Selection()), (std::vector<std::string>{"C", "P", "R"}));
+  (void)q;
+
+  // Objects out of the document do not count.
+  api->node_remove(r);
+  EXPECT_EQ(api->doc_get_active_object(doc), p);
+  api->object_free(r);
+  host.Select({});
+  EXPECT_EQ(api->doc_get_active_object(doc), nullptr);
+}
+
+TEST_F(Selection, SelectedCloneIsSelectedLast) {
+  GmNode* a = host.AddObject(kOnull, "A");
+  GmNode* b = host.AddObject(kOnull, "B");
+  host.Select({a, b});
+  GmNode* copy = api->node_get_clone(a, 0);
+  api->doc_insert_object(doc, copy, nullptr, nullptr, 0);
+  EXPECT_EQ(host.Selection(), (std::vector<GmNode*>{a, b, copy}));
+  EXPECT_EQ(api->doc_get_active_object(doc), copy);
+}
+
+TEST_F(Selection, ArraysFilterAndRemove) {
+  GmNode* a = host.AddObject(kOinstance, "a");
+  GmNode* b = host.AddObject(kOinstanceDerived, "b");
+  GmNode* c = host.AddObject(kOcube, "c");
+  GmArray* arr = api->array_alloc();
+  for (GmNode* n : {a, b, c, a}) api->array_append(arr, n);
+  EXPECT_TRUE(api->array_remove(arr, a));  // the first occurrence
+  EXPECT_EQ(api->array_index(arr, 0), b);
+  EXPECT_EQ(api->array_index(arr, 3), nullptr);
+  EXPECT_EQ(api->array_index(arr, -1), nullptr);
+  api->array_filter_object(arr, kOinstance, kOinstance);
+  ASSERT_EQ(api->array_count(arr), 1);
+  EXPECT_EQ(api->array_index(arr, 0), a);
+  api->array_free(arr);
+
+  host.faults().FailNth(Alloc::Array, 2);
+  GmArray* first = api->array_alloc();
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(api->array_alloc(), nullptr);
+  api->array_free(first);
+}
+
 TEST_F(Indexes, SelectionAndLinkQueriesAnswerAsAWalkThroughRandomEditsUndoAndRedo) {
   for (int i = 0; i < 12; ++i) host.AddObject(kOcube, "c" + std::to_string(i));
   host.AddObjectTo(other, kOcube, "elsewhere");
@@ -213,55 +286,6 @@ TEST_F(Indexes, SelectionAndLinkQueriesAnswerAsAWalkThroughRandomEditsUndoAndRed
   EXPECT_GT(seen_selections, 50);
   EXPECT_GT(seen_link_holders, 20);
   EXPECT_GT(seen_data_holders, 20);
-}
-
-TEST_F(Indexes, LinksThatReachADataContainerLaterAreFound) {
-  GmNode* src = host.AddObject(kOcube, "src");
-  GmNode* dst = host.AddObject(kOcube, "dst");
-  // A record without links, as framing writes one: nothing to find yet.
-  GmNode* framed = host.AddObject(kOinstance, "framed");
-  GmContainer* data = api->node_get_data_instance(framed);
-  GmContainer* record = api->container_alloc();
-  const GmValue mode = Long(2);
-  api->container_set(record, kSubLong, &mode);
-  GmValue sub{};
-  sub.type = GM_VALUE_CONTAINER;
-  sub.sub = record;
-  api->container_set(data, kPluginId, &sub);
-  api->container_free(record);
-  ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));
-
-  // Then a link goes in through the record's own handle; another object's data is overwritten
-  // by a copy that holds one.
-  const GmValue link = Link(Host::MarkerOf(src));
-  GmContainer* inner = api->container_get_container_instance(data, kPluginId);
-  api->container_set(inner, kSubLink, &link);
-  GmNode* copied = host.AddObject(kOnull, "copied");
-  GmContainer* loose = api->container_alloc();
-  api->container_set(loose, 9, &link);
-  api->container_copy(api->node_get_data_instance(copied), loose);
-  api->container_free(loose);
-
-  ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));
-  EXPECT_EQ(SubElement(framed, kSubLink).marker, Host::MarkerOf(dst));
-  EXPECT_EQ(SubElement(framed, kSubLong).i32, 2);
-  GmValue v{};
-  ASSERT_TRUE(api->container_get(api->node_get_data_instance(copied), 9, &v));
-  EXPECT_EQ(v.marker, Host::MarkerOf(dst));
-}
-
-TEST_F(Indexes, ManyInsertionsAtOneSpotKeepTheDocumentOrder) {
-  // Each insertion right after `first` or at the very front halves the room between two labels:
-  // the sibling list must be relabelled without changing the order.
-  GmNode* first = host.AddObject(kOnull, "first");
-  host.AddObject(kOnull, "last");
-  for (int i = 0; i < 200; ++i) {
-    GmNode* n = api->object_alloc(kOcube);
-    api->doc_insert_object(doc, n, nullptr, i % 2 ? first : nullptr, 0);
-  }
-  host.Select(host.Walk());
-  EXPECT_EQ(Active(kActiveChildren), host.Walk());
-  EXPECT_EQ(Active(0), host.Walk());
 }
 
 TEST_F(Indexes, ManySelectedObjectsDeepInOneHierarchyComeInDocumentOrder) {
@@ -280,78 +304,6 @@ TEST_F(Indexes, ManySelectedObjectsDeepInOneHierarchyComeInDocumentOrder) {
        {0, kActiveChildren, kActiveSelectionOrder, kActiveChildren | kActiveSelectionOrder})
     EXPECT_EQ(Active(flags), WalkedActive(host, doc, flags)) << "flags " << flags;
   EXPECT_EQ(Active(kActiveChildren).size(), 300u);
-}
-
-TEST_F(Indexes, AnObjectMovedToAnotherDocumentIsFoundThereAtOnce) {
-  GmDoc* second = host.NewDocument();
-  GmNode* x = host.AddObject(kOnull, "X");
-  GmNode* child = host.AddObject(kOcube, "child", x);
-  GmNode* tag = host.AddTag(child, "tag");
-  host.Select({child});
-  EXPECT_EQ(api->node_get_document(tag), doc);  // asked once: now remembered
-  EXPECT_EQ(api->link_resolve(Host::MarkerOf(child), doc, 0), child);
-
-  api->node_remove(x);
-  EXPECT_EQ(api->node_get_document(child), nullptr);
-  EXPECT_EQ(api->doc_get_active_object(doc), nullptr);
-  api->doc_insert_object(second, x, nullptr, nullptr, 0);
-  EXPECT_EQ(api->node_get_document(tag), second);
-  EXPECT_EQ(api->link_resolve(Host::MarkerOf(child), doc, 0), nullptr);
-  EXPECT_EQ(api->link_resolve(Host::MarkerOf(child), second, 0), child);
-  EXPECT_EQ(api->doc_get_active_object(second), child);
-  EXPECT_TRUE(Active(kActiveChildren).empty());
-}
-
-TEST_F(Indexes, ABitsStepHoldsThirtyTwoBytesAnEntry) {
-  std::vector<GmNode*> objects;
-  for (int i = 0; i < 5000; ++i) objects.push_back(host.AddObject(kOcube));
-  api->doc_start_undo(doc);
-  for (GmNode* n : objects) {
-    api->doc_add_undo(doc, kUndoBits, n);
-    api->node_set_all_bits(n, kBitActive);
-  }
-  api->doc_end_undo(doc);
-  const UndoStepSize step = host.NewestUndoStep();
-  EXPECT_EQ(step.entries, objects.size());
-  // The entries themselves, plus at most one block of room and the step's own bookkeeping.
-  EXPECT_LE(step.bytes, 32 * step.entries + 32 * 1024 + 1024);
-  ASSERT_TRUE(host.Undo());
-  EXPECT_TRUE(host.Selection().empty());
-}
-
-TEST_F(Indexes, DroppingTheRedoStepsFreesWhatOnlyTheyHeld) {
-  GmNode* a = host.AddObject(kOcube, "a");
-  const size_t live = host.LiveNodes();
-  api->doc_start_undo(doc);
-  GmNode* copy = api->node_get_clone(a, 0);
-  api->doc_insert_object(doc, copy, nullptr, a, 0);
-  api->doc_add_undo(doc, kUndoNewObj, copy);
-  api->doc_end_undo(doc);
-  ASSERT_TRUE(host.Undo());
-  EXPECT_EQ(host.LiveNodes(), live + 1);  // the copy, kept for the redo
-  host.DropRedo();
-  EXPECT_EQ(host.LiveNodes(), live);
-  EXPECT_EQ(host.RedoSteps(), 0);
-}
-
-TEST_F(Indexes, FramingEndsACycleThatDoesNotPassTheSelectedInstance) {
-  // a → b → c → b: the chain never reaches an object with a box.
-  GmNode* a = host.AddObject(kOinstance, "a");
-  GmNode* b = host.AddObject(kOinstance, "b");
-  GmNode* c = Instance("c", b);
-  host.SetLink(a, b);
-  host.SetLink(b, c);
-  host.Select({a});
-  ASSERT_TRUE(api->call_command(kFrameObjectsCommand, 0));
-  EXPECT_DOUBLE_EQ(host.GetView().radius, 0);
-
-  // A long chain that ends in a cube shows the cube's box.
-  GmNode* cube = host.AddObject(kOcube, "cube");
-  GmNode* link = cube;
-  for (int i = 0; i < 40; ++i) link = Instance("i", link);
-  host.Select({link});
-  ASSERT_TRUE(api->call_command(kFrameObjectsCommand, 0));
-  EXPECT_DOUBLE_EQ(host.GetView().radius, std::sqrt(3.0) * 100);
 }
 
 }  // namespace standin_test

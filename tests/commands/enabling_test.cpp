@@ -12,7 +12,7 @@ class EnablingTest : public ModuleTest {
   // Entry id → enabled, as the host's menu shows it now.
   std::map<int32_t, bool> States() {
     std::map<int32_t, bool> states;
-    for (const standin::MenuEntry& e : host().Menu()) states[e.id] = e.enabled;
+    for (const MenuEntry& e : host().Menu()) states[e.id] = e.enabled;
     return states;
   }
 };
@@ -54,7 +54,7 @@ TEST_F(EnablingTest, MakeEditableSeesAnInstanceBelowASelectedParent) {
 
 TEST_F(EnablingTest, MakeEditableCountsTheDerivedInstanceType) {
   GmNode* cube = Cube("Cube");
-  GmNode* derived = Add(standin::kOinstanceDerived, "D");
+  GmNode* derived = Add(kOinstanceDerived, "D");
   host().SetLink(derived, cube);
   SelectOnly({derived});
   EXPECT_TRUE(States()[ID_GEMLITH_MAKEEDITABLE]);
@@ -77,7 +77,7 @@ TEST_F(EnablingTest, SwapLooksAtTheActiveObjectAlone) {
 TEST_F(EnablingTest, SwapOnAnOrdinaryObjectNeedsALiveRecordLink) {
   GmNode* cube = Cube("Cube");
   GmNode* partner = Instance("Partner", cube);
-  GmNode* other_doc_obj = host().AddObjectTo(host().NewDocument(), standin::kOcube, "Elsewhere");
+  GmNode* other_doc_obj = host().AddObjectTo(host().NewDocument(), kOcube, "Elsewhere");
   SelectOnly({cube});
 
   gemhost::WriteRecord(host(), cube, gemhost::Record{std::nullopt, M(partner)});
@@ -98,13 +98,13 @@ TEST_F(EnablingTest, SwapOnAnOrdinaryObjectNeedsALiveRecordLink) {
 TEST_F(EnablingTest, RulesChangeNothingAndGreyWhenTheArrayCannotBeMade) {
   GmNode* cube = Cube("Cube");
   SelectOnly({cube});
-  const standin::SceneSnapshot before = host().Capture();
+  const SceneSnapshot before = host().Capture();
   const int32_t steps = host().UndoSteps();
   States();
   EXPECT_TRUE(host().Capture() == before);
   EXPECT_EQ(host().UndoSteps(), steps);
 
-  host().faults().FailNext(standin::Alloc::Array);
+  host().faults().FailNext(Alloc::Array);
   EXPECT_EQ(Command_Select().GetState(ModuleDoc(), nullptr), 0);
 }
 

@@ -21,8 +21,8 @@ class Frame : public ModuleTest, public ::testing::WithParamInterface<FrameComma
   }
   // Runs the command and checks what holds for every successful run: the host command ran once,
   // one refresh, no undo entry, the expected undo groups, no undo step with any effect.
-  standin::RunResult RunFrame() {
-    const standin::RunResult res = RunCommand(GetParam().plugin_id);
+  RunResult RunFrame() {
+    const RunResult res = RunCommand(GetParam().plugin_id);
     EXPECT_TRUE(res.result);
     EXPECT_EQ(res.activity.event_adds, 1);
     EXPECT_EQ(res.activity.undo_groups, GetParam().undo_groups);
@@ -48,7 +48,7 @@ TEST_P(Frame, InstancesAreInModeZeroWhileTheHostFrames) {
   old.swap_partner = M(r);
   gemhost::WriteRecord(host(), i, old);  // an earlier record is replaced whole
   SelectOnly({i, zero, r});
-  const standin::RunResult res = RunFrame();
+  const RunResult res = RunFrame();
   ASSERT_EQ(res.activity.framing.size(), 1u);
   EXPECT_EQ(res.activity.framing[0].modes,
             (std::map<Marker, int32_t>{{M(i), 0}, {M(zero), 0}}));
@@ -61,11 +61,11 @@ TEST_P(Frame, InstancesAreInModeZeroWhileTheHostFrames) {
 }
 
 TEST_P(Frame, DerivedInstanceTypesAreLeftAlone) {
-  GmNode* derived = Add(standin::kOinstanceDerived, "D");
+  GmNode* derived = Add(kOinstanceDerived, "D");
   host().SetLink(derived, r);
   host().SetMode(derived, 2);
   SelectOnly({derived});
-  const standin::RunResult res = RunFrame();
+  const RunResult res = RunFrame();
   ASSERT_EQ(res.activity.framing.size(), 1u);
   EXPECT_EQ(res.activity.framing[0].modes, (std::map<Marker, int32_t>{{M(derived), 2}}));
   EXPECT_FALSE(gemhost::ReadRecord(host(), derived).has_value());
@@ -75,19 +75,17 @@ TEST_P(Frame, HostCommandRunsWithoutInstancesOrSelection) {
   for (const std::vector<GmNode*>& selection : {std::vector<GmNode*>{r}, std::vector<GmNode*>{}}) {
     SelectOnly(selection);
     RunFrame();
-    EXPECT_EQ(standin::Diff(SceneBefore(), SceneAfter()), "");
+    EXPECT_EQ(Diff(SceneBefore(), SceneAfter()), "");
   }
 }
 
 TEST_P(Frame, NothingRunsWhenTheListCannotBeMade) {
   SelectOnly({i});
-  host().faults().FailNth(standin::Alloc::Array, 2);  // the first array is the menu state's
-  const standin::RunResult res = RunCommand(GetParam().plugin_id);
-  EXPECT_FALSE(res.result);
+  host().faults().FailNth(Alloc::Array, 2);  // the first array is the menu state's
+  const RunResult res = RunCommand(GetParam().plugin_id);
+  ExpectGaveUp(res);
   EXPECT_TRUE(res.activity.framing.empty());
-  EXPECT_EQ(res.activity.event_adds, 0);
   EXPECT_EQ(res.activity.undo_groups, GetParam().undo_groups);  // opened and closed again
-  EXPECT_EQ(standin::Diff(SceneBefore(), SceneAfter()), "");
 }
 
 // The view after framing a mode-2 instance is the view of its reference's box at the instance's
@@ -95,14 +93,14 @@ TEST_P(Frame, NothingRunsWhenTheListCannotBeMade) {
 TEST_P(Frame, FramesTheReferencesBoxAtTheInstancesPlace) {
   SelectOnly({i});
   RunFrame();
-  const standin::View withModule = host().GetView();
+  const View withModule = host().GetView();
   ASSERT_TRUE(withModule.framed);
 
   GmNode* stand = Cube("Stand");
   host().SetMatrix(stand, TranslationMatrix(500, 0, 0));
   SelectOnly({stand});
   RunFrame();
-  const standin::View cubeThere = host().GetView();
+  const View cubeThere = host().GetView();
   for (int axis = 0; axis < 3; ++axis) EXPECT_DOUBLE_EQ(withModule.center[axis], cubeThere.center[axis]);
   EXPECT_DOUBLE_EQ(withModule.radius, cubeThere.radius);
   EXPECT_GT(withModule.radius, 0);  // a proxy alone would frame to a point

@@ -8,10 +8,10 @@ namespace {
 
 class Swap : public ModuleTest {
  protected:
-  standin::RunResult RunSwap(int32_t keys = 0) { return RunCommand(ID_GEMLITH_SWAP, keys); }
+  RunResult RunSwap(int32_t keys = 0) { return RunCommand(ID_GEMLITH_SWAP, keys); }
 
   bool SwapEnabled() {
-    for (const standin::MenuEntry& e : host().Menu())
+    for (const MenuEntry& e : host().Menu())
       if (e.id == ID_GEMLITH_SWAP) return e.enabled;
     return false;
   }
@@ -20,13 +20,9 @@ class Swap : public ModuleTest {
   // would be a coding error of the host, which TearDown checks.) `arm` runs before the run.
   void ExpectRefused(int32_t keys = 0, const std::function<void()>& arm = {}) {
     if (arm) arm();
-    const standin::RunResult r = RunSwap(keys);
-    EXPECT_FALSE(r.result);
-    EXPECT_EQ(r.activity.event_adds, 0);
+    const RunResult r = RunSwap(keys);
+    ExpectGaveUp(r);
     EXPECT_EQ(r.activity.undo_groups, 1);
-    EXPECT_TRUE(r.activity.undo.empty());
-    EXPECT_EQ(standin::Diff(SceneBefore(), SceneAfter()), "");
-    ExpectUndoRedoRoundTrip();
   }
 };
 
@@ -41,7 +37,7 @@ TEST_F(Swap, InstanceAndReferenceTradePlacesMatricesAndLinks) {
   SelectOnly({i});
   const Marker mr = M(r);
 
-  const standin::RunResult r1 = RunSwap();
+  const RunResult r1 = RunSwap();
   ASSERT_TRUE(r1.result);
   EXPECT_EQ(r1.activity.event_adds, 1);
   const std::vector<GmNode*> top = TopLevel();
@@ -50,7 +46,7 @@ TEST_F(Swap, InstanceAndReferenceTradePlacesMatricesAndLinks) {
   EXPECT_EQ(top, (std::vector<GmNode*>{i, x, copy, j, k}));
   EXPECT_EQ(Find(mr), nullptr);
   EXPECT_EQ(Name(copy), "R");
-  EXPECT_EQ(host().Type(copy), standin::kOcube);
+  EXPECT_EQ(host().Type(copy), kOcube);
   EXPECT_EQ(host().Matrix(i), TranslationMatrix(1, 0, 0));
   EXPECT_EQ(host().Matrix(copy), TranslationMatrix(5, 0, 0));
   for (GmNode* inst : {i, j, k}) EXPECT_EQ(host().LinkTarget(inst), copy) << Name(inst);
@@ -73,7 +69,7 @@ TEST_F(Swap, SecondSwapRestoresPlacesAndMatrices) {
   GmNode* copyOfR = TopLevel()[1];
   ASSERT_EQ(Selection(), (std::vector<GmNode*>{copyOfR}));  // the first swap left the copy active
 
-  const standin::RunResult r2 = RunSwap();
+  const RunResult r2 = RunSwap();
   ASSERT_TRUE(r2.result);
   const std::vector<GmNode*> top = TopLevel();
   ASSERT_EQ(top.size(), 2u);
@@ -103,7 +99,7 @@ TEST_F(Swap, PartnerOfAChainIsTheDirectlyLinkedInstance) {
   ASSERT_EQ(top.size(), 3u);
   EXPECT_EQ(top[0], r);
   EXPECT_EQ(top[1], b);
-  EXPECT_EQ(host().Type(top[2]), standin::kOinstance);  // the copy of A, still linking to R
+  EXPECT_EQ(host().Type(top[2]), kOinstance);  // the copy of A, still linking to R
   EXPECT_EQ(host().LinkTarget(top[2]), r);
   EXPECT_EQ(host().LinkTarget(b), top[2]);
   ExpectUndoRedoRoundTrip();
@@ -127,7 +123,7 @@ class SwapChildren : public Swap {
 
 TEST_F(SwapChildren, WithoutCtrlChildrenStayWithTheirParents) {
   const Marker mr = M(r);
-  const standin::RunResult res = RunSwap();
+  const RunResult res = RunSwap();
   ASSERT_TRUE(res.result);
   GmNode* copy = TopLevel()[1];
   EXPECT_EQ(Children(copy), (std::vector<GmNode*>{r1, r2}));
@@ -141,7 +137,7 @@ TEST_F(SwapChildren, WithoutCtrlChildrenStayWithTheirParents) {
 
 TEST_F(SwapChildren, WithCtrlTheActiveObjectGetsThePartnersDescendantsFlattened) {
   const Marker mr = M(r);
-  const standin::RunResult res = RunSwap(standin::kQCtrl);
+  const RunResult res = RunSwap(kQCtrl);
   ASSERT_TRUE(res.result);
   GmNode* copy = TopLevel()[1];
   EXPECT_EQ(Children(copy), (std::vector<GmNode*>{i1}));
@@ -209,7 +205,7 @@ TEST_F(Swap, RefusesTheSameOrNestedObjects) {
   GmNode* inner = Cube("Inner", outer);  // the reference lies below the instance
   host().SetLink(outer, inner);
   SelectOnly({outer});
-  ExpectRefused(standin::kQCtrl);
+  ExpectRefused(kQCtrl);
 
   GmNode* ref = Cube("Ref");
   GmNode* below = Instance("Below", ref, ref);  // the instance lies below its reference
@@ -222,11 +218,11 @@ TEST_F(Swap, RefusesWhenTheCopyOrTheArrayCannotBeMade) {
   Null("r1", r);
   GmNode* i = Instance("I", r);
   SelectOnly({i});
-  ExpectRefused(0, [&] { host().faults().FailNext(standin::Alloc::Clone); });
-  ExpectRefused(standin::kQCtrl, [&] { host().faults().FailNext(standin::Alloc::Array); });
+  ExpectRefused(0, [&] { host().faults().FailNext(Alloc::Clone); });
+  ExpectRefused(kQCtrl, [&] { host().faults().FailNext(Alloc::Array); });
   // Without a new record the copy would keep the partner's old one, naming its old partner. (The
   // first container of the run holds the input state read for Ctrl.)
-  ExpectRefused(0, [&] { host().faults().FailNth(standin::Alloc::Container, 2); });
+  ExpectRefused(0, [&] { host().faults().FailNth(Alloc::Container, 2); });
   EXPECT_EQ(host().DetachedNodes(), 0u);  // the copies made before the array failed were freed
 }
 
@@ -254,7 +250,7 @@ class SwapLinksBelowTheCopy : public Swap {
 };
 
 TEST_F(SwapLinksBelowTheCopy, ChildrenOfThePartner) { Check(true, 0); }
-TEST_F(SwapLinksBelowTheCopy, ChildrenOfTheActiveObjectWithCtrl) { Check(false, standin::kQCtrl); }
+TEST_F(SwapLinksBelowTheCopy, ChildrenOfTheActiveObjectWithCtrl) { Check(false, kQCtrl); }
 
 }  // namespace
 }  // namespace gemlith_test

@@ -80,9 +80,8 @@ TEST_F(InstanceOps, CreateInstanceOfNamesLinksSelectsAndRecordsInOrder) {
   EXPECT_EQ(host().Mode(inst), 2);
   EXPECT_EQ(host().Matrix(inst), IdentityMatrix());  // the matrix is the caller's business
   EXPECT_EQ(Selection(), std::vector<GmNode*>{inst});
-  ExpectUndoEntries(host().activity().undo,
-                    {{kUndoNewObj, M(inst)}, {kUndoChangeSmall, M(inst)}, {kUndoChangeSmall, M(inst)},
-                     {kUndoChangeSmall, M(inst)}, {kUndoBits, M(cube)}, {kUndoBits, M(inst)}});
+  ExpectRecorded({{kUndoNewObj, M(inst)}, {kUndoChangeSmall, M(inst)}, {kUndoChangeSmall, M(inst)},
+                  {kUndoChangeSmall, M(inst)}, {kUndoBits, M(cube)}, {kUndoBits, M(inst)}});
 }
 
 TEST_F(InstanceOps, CreateInstanceOfUsesModeZeroWithoutPrefsAndAnyStoredValueUnchanged) {
@@ -124,10 +123,9 @@ TEST_F(InstanceOps, CreateInstanceOfFailures) {
   ModuleDoc()->InsertObject(unlinked, nullptr, nullptr);
   EndDirectCalls();
   EXPECT_EQ(host().LinkMarker(Node(unlinked)), 0u);
-  ExpectUndoEntries(host().activity().undo,
-                    {{kUndoNewObj, M(Node(unlinked))}, {kUndoChangeSmall, M(Node(unlinked))},
-                     {kUndoChangeSmall, M(Node(unlinked))}, {kUndoBits, M(cube)},
-                     {kUndoBits, M(Node(unlinked))}});
+  const Marker made = M(Node(unlinked));
+  ExpectRecorded({{kUndoNewObj, made}, {kUndoChangeSmall, made}, {kUndoChangeSmall, made},
+                  {kUndoBits, M(cube)}, {kUndoBits, made}});
 }
 
 TEST_F(InstanceOps, LinkInstanceToDemandsTheExactInstanceType) {
@@ -144,7 +142,7 @@ TEST_F(InstanceOps, LinkInstanceToDemandsTheExactInstanceType) {
   EndDirectCalls();
   EXPECT_EQ(host().LinkMarker(derived), 0u);
   EXPECT_EQ(host().LinkTarget(inst), cube);
-  ExpectUndoEntries(host().activity().undo, {{kUndoChangeSmall, M(inst)}});
+  ExpectRecorded({{kUndoChangeSmall, M(inst)}});
 }
 
 TEST_F(InstanceOps, CloneReferenceRecordsChangeEvenWhenItYieldsNothing) {
@@ -164,8 +162,7 @@ TEST_F(InstanceOps, CloneReferenceRecordsChangeEvenWhenItYieldsNothing) {
   ASSERT_EQ(Children(Node(end)).size(), 1u);
   EXPECT_NE(Children(Node(end))[0], child);  // a copy of the child, not the child
   EXPECT_EQ(host().DocumentOf(Node(end)), nullptr);
-  ExpectUndoEntries(host().activity().undo,
-                    {{kUndoChange, M(r)}, {kUndoChange, M(b)}, {kUndoChange, M(b)}});
+  ExpectRecorded({{kUndoChange, M(r)}, {kUndoChange, M(b)}, {kUndoChange, M(b)}});
   BaseObject::Free(direct);
   BaseObject::Free(end);
 }
@@ -187,8 +184,7 @@ TEST_F(InstanceOps, MoveChildrenKeepsOrderAfterExistingChildren) {
   EXPECT_TRUE(Children(from).empty());
   EXPECT_EQ(Children(to), (std::vector<GmNode*>{own, c1, c2, c3}));
   EXPECT_EQ(Children(c2).size(), 1u);
-  ExpectUndoEntries(host().activity().undo,
-                    {{kUndoChange, M(c1)}, {kUndoChange, M(c2)}, {kUndoChange, M(c3)}});
+  ExpectRecorded({{kUndoChange, M(c1)}, {kUndoChange, M(c2)}, {kUndoChange, M(c3)}});
 }
 
 TEST_F(InstanceOps, MoveChildrenIntoOwnSubtreeMovesNothing) {

@@ -12,32 +12,27 @@ namespace gemlith_test {
 namespace {
 
 // The host before the module is started: each test loads it (or makes the load fail) itself.
-class EntryTest : public ::testing::Test {
+class EntryTest : public ModuleTest {
  protected:
-  void SetUp() override { host_ = NewModuleHost(); }
-  void TearDown() override {
-    EXPECT_TRUE(host_->CodingErrors().empty());
-    host_->Unload();
-  }
-  LoadResult Load() { return LoadModule(*host_); }
-  void* Table() { return const_cast<GmHostApi*>(host_->Api()); }
+  EntryTest() : ModuleTest(false) {}
+  LoadResult Load() { return LoadModule(host()); }
+  void* Table() { return const_cast<GmHostApi*>(host().Api()); }
   // A refused start leaves the load counter counted up; a real host then drops the module file,
   // but a linked module stays in this process, so the test ends what it started.
   void EndRefusedStart() { EXPECT_EQ(c4d_main(C4DPL_END, nullptr, nullptr, nullptr), 1); }
 
-  std::unique_ptr<standin::Host> host_;
   GmCoreInfo core_{static_cast<int32_t>(sizeof(GmCoreInfo)), "gemlith_r21 (linked)"};
 };
 
 TEST_F(EntryTest, RegistersTheTenEntriesInTableOrder) {
-  const standin::LoadResult load = Load();
+  const LoadResult load = Load();
   ASSERT_TRUE(load.ok) << load.error;
   EXPECT_EQ(load.init_sys, 1);
   EXPECT_EQ(load.message, 1);
   EXPECT_EQ(load.start, 1);
   EXPECT_EQ(load.registered, 10);
 
-  const std::vector<standin::MenuEntry> menu = host_->Menu();
+  const std::vector<MenuEntry> menu = host().Menu();
   ASSERT_EQ(menu.size(), 10u);
   for (size_t i = 0; i < menu.size(); ++i) EXPECT_EQ(menu[i].id, kMenuOrder[i]) << i;
   for (size_t i = 0; i < 9; ++i) {
@@ -56,7 +51,7 @@ TEST_F(EntryTest, NamesAndHelpComeFromTheStringTable) {
   ASSERT_TRUE(Load().ok);
   GeResource res;
   ASSERT_TRUE(res.Init(Filename(GEMLITH_RES_DIR)));
-  const std::vector<standin::MenuEntry> menu = host_->Menu();
+  const std::vector<MenuEntry> menu = host().Menu();
   EXPECT_EQ(menu[0].name, res.LoadString(IDS_SELECT).GetStdString());
   EXPECT_EQ(menu[0].help, res.LoadString(IDS_SELECT_HELP).GetStdString());
   EXPECT_EQ(menu[2].name, res.LoadString(IDS_SPLIT).GetStdString());
@@ -76,8 +71,8 @@ TEST_F(EntryTest, ActionTableAnswers) {
 }
 
 TEST_F(EntryTest, OldHostIsRefusedWithVersionError) {
-  host_->faults().api_version = 20999;
-  const standin::LoadResult load = Load();
+  host().faults().api_version = 20999;
+  const LoadResult load = Load();
   EXPECT_FALSE(load.ok);
   EXPECT_EQ(load.init_sys, -3);
   EXPECT_EQ(load.registered, 0);
@@ -85,8 +80,8 @@ TEST_F(EntryTest, OldHostIsRefusedWithVersionError) {
 }
 
 TEST_F(EntryTest, MissingCoreRecordIsRefusedWithVersionError) {
-  host_->faults().p3_null = true;
-  const standin::LoadResult load = Load();
+  host().faults().p3_null = true;
+  const LoadResult load = Load();
   EXPECT_FALSE(load.ok);
   EXPECT_EQ(load.init_sys, -3);
   EndRefusedStart();
@@ -99,38 +94,38 @@ TEST_F(EntryTest, SecondInitCountsUpAndEndMustComeTwice) {
   // The first end only counts down: the module record and the resource stay.
   EXPECT_EQ(c4d_main(C4DPL_END, nullptr, nullptr, nullptr), 1);
   EXPECT_NE(g_maxon.module_id, nullptr);
-  EXPECT_FALSE(host_->Menu()[0].name.empty());
+  EXPECT_FALSE(host().Menu()[0].name.empty());
   // The second end (the host's own, in Unload) releases them.
-  host_->Unload();
+  host().Unload();
   EXPECT_EQ(g_maxon.module_id, nullptr);
 }
 
 TEST_F(EntryTest, MissingResourceFailsMessageAndLeavesNamesEmpty) {
-  host_->faults().resource_missing = true;
-  const standin::LoadResult load = Load();
+  host().faults().resource_missing = true;
+  const LoadResult load = Load();
   EXPECT_EQ(load.message, -1);
   EXPECT_FALSE(load.ok);
   // The host may still ask for registration: every string lookup is empty then.
   if (load.registered > 0) {
-    EXPECT_EQ(host_->Menu()[0].name, "");
+    EXPECT_EQ(host().Menu()[0].name, "");
   }
 }
 
 TEST_F(EntryTest, RefusalAtEntryFourKeepsTheFirstThree) {
-  host_->faults().refuse_registration = 4;
-  const standin::LoadResult load = Load();
+  host().faults().refuse_registration = 4;
+  const LoadResult load = Load();
   EXPECT_EQ(load.start, 0);
   EXPECT_EQ(load.registered, 3);
-  const std::vector<standin::MenuEntry> menu = host_->Menu();
+  const std::vector<MenuEntry> menu = host().Menu();
   ASSERT_EQ(menu.size(), 3u);
   for (size_t i = 0; i < 3; ++i) EXPECT_EQ(menu[i].id, kMenuOrder[i]);
-  EXPECT_FALSE(host_->HasCommand(ID_GEMLITH_RENAME));
+  EXPECT_FALSE(host().HasCommand(ID_GEMLITH_RENAME));
 }
 
 TEST_F(EntryTest, MissingIconRegistersWithoutIcon) {
-  host_->faults().missing_icons = {"gx_swap.tif"};
+  host().faults().missing_icons = {"gx_swap.tif"};
   ASSERT_TRUE(Load().ok);
-  for (const standin::MenuEntry& e : host_->Menu()) {
+  for (const MenuEntry& e : host().Menu()) {
     if (e.id == ID_GEMLITH_SWAP) {
       EXPECT_FALSE(e.has_icon);
     }
@@ -141,8 +136,8 @@ TEST_F(EntryTest, MissingIconRegistersWithoutIcon) {
 }
 
 TEST(ModuleFile, LoadsThroughItsEntryPoint) {
-  standin::Host file_host;  // the module file finds its res folder beside itself
-  const standin::LoadResult load = file_host.LoadModuleFile(GEMLITH_MODULE_FILE);
+  Host file_host;  // the module file finds its res folder beside itself
+  const LoadResult load = file_host.LoadModuleFile(GEMLITH_MODULE_FILE);
   // The build copies res/ beside the module file; the entries register either way.
   EXPECT_TRUE(load.loaded) << load.error;
   EXPECT_EQ(load.init_sys, 1);

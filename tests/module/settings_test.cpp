@@ -8,14 +8,14 @@ namespace {
 
 class SettingsTest : public ModuleTest {
  protected:
-  standin::RunResult OpenDialog() { return host().Call(ID_GEMLITH_SETTINGS); }
-  const standin::DialogView& View() {
-    const standin::DialogView* v = host().Dialog(ID_GEMLITH_SETTINGS);
+  RunResult OpenDialog() { return host().Call(ID_GEMLITH_SETTINGS); }
+  const DialogView& View() {
+    const DialogView* v = host().Dialog(ID_GEMLITH_SETTINGS);
     EXPECT_NE(v, nullptr);
-    static const standin::DialogView none;
+    static const DialogView none;
     return v ? *v : none;
   }
-  const standin::GadgetState& Combo() { return View().gadgets.at(IDC_INSTANCE_MODE); }
+  const GadgetState& Combo() { return View().gadgets.at(IDC_INSTANCE_MODE); }
 };
 
 TEST_F(SettingsTest, FreshHostStoresNothingAndReadsZero) {
@@ -26,10 +26,10 @@ TEST_F(SettingsTest, FreshHostStoresNothingAndReadsZero) {
 }
 
 TEST_F(SettingsTest, OpensNonModalWithTheLayoutInOrder) {
-  const standin::RunResult r = OpenDialog();
+  const RunResult r = OpenDialog();
   EXPECT_TRUE(r.result);
   EXPECT_EQ(r.activity.open_dialogs, std::vector<int32_t>{ID_GEMLITH_SETTINGS});
-  const standin::DialogView& v = View();
+  const DialogView& v = View();
   EXPECT_EQ(v.type, 20);
   EXPECT_EQ(v.xpos, -1);
   EXPECT_EQ(v.ypos, -1);
@@ -57,7 +57,7 @@ TEST_F(SettingsTest, OpensNonModalWithTheLayoutInOrder) {
 
 TEST_F(SettingsTest, ComboListsTheHostsModesInOrder) {
   ASSERT_TRUE(OpenDialog().result);
-  const standin::GadgetState& combo = Combo();
+  const GadgetState& combo = Combo();
   ASSERT_EQ(combo.children.size(), 3u);
   EXPECT_EQ(combo.children[0].first, 0);
   EXPECT_EQ(combo.children[1].first, 1);
@@ -114,7 +114,7 @@ TEST_F(SettingsTest, FailedComboReadStoresTheLastValue) {
 
 TEST_F(SettingsTest, RestoreLayoutReopensTheDialog) {
   EXPECT_TRUE(host().RestoreLayout(ID_GEMLITH_SETTINGS));
-  const standin::DialogView& v = View();
+  const DialogView& v = View();
   EXPECT_TRUE(v.open);
   EXPECT_EQ(v.restore_calls, 1);
 }

@@ -36,31 +36,18 @@ class Reproduction : public ::testing::Test {
 
   standin::Host& host() { return session_.host(); }
 
-  void SelectAt(const std::vector<int>& picks) {
-    Step s;
-    s.kind = Step::kSelect;
-    s.picks = picks;
-    Do(s);
+  void SelectAt(const std::vector<int>& picks) { Do(With(Step::kSelect, &Step::picks, picks)); }
+  void Keys(int32_t keys) { Do(With(Step::kKeys, &Step::keys, keys)); }
+  void Run(int32_t id, Fault fault = Fault::kNone, int nth = 1) {
+    Do(With(Step::kRun, &Step::command, id, fault, nth));
   }
-  void Keys(int32_t keys) {
-    Step s;
-    s.kind = Step::kKeys;
-    s.keys = keys;
-    Do(s);
+  void Call(int32_t id, Fault fault = Fault::kNone, int nth = 1) {
+    Do(With(Step::kCall, &Step::command, id, fault, nth));
   }
-  void Run(int32_t id, Fault fault = Fault::kNone, int nth = 1) { Do(Command(Step::kRun, id, fault, nth)); }
-  void Call(int32_t id, Fault fault = Fault::kNone, int nth = 1) { Do(Command(Step::kCall, id, fault, nth)); }
-  void RenameConfirm(const std::string& text) {
-    Step s;
-    s.kind = Step::kRenameConfirm;
-    s.text = text;
-    Do(s);
-  }
+  void RenameConfirm(const std::string& text) { Do(With(Step::kRenameConfirm, &Step::text, text)); }
   void RenameCancel() { Do(Simple(Step::kRenameCancel)); }
   void SettingsPick(int32_t value, Fault fault = Fault::kNone, int nth = 1) {
-    Step s = Simple(Step::kSettingsPick, fault, nth);
-    s.value = value;
-    Do(s);
+    Do(With(Step::kSettingsPick, &Step::value, value, fault, nth));
   }
   void SettingsClose() { Do(Simple(Step::kSettingsClose)); }
   void RestoreLayout() { Do(Simple(Step::kRestoreLayout)); }
@@ -77,9 +64,12 @@ class Reproduction : public ::testing::Test {
     s.nth = nth;
     return s;
   }
-  static Step Command(Step::Kind kind, int32_t id, Fault fault, int nth) {
+  // A step of `kind` with one more field set.
+  template <class T>
+  static Step With(Step::Kind kind, T Step::*field, const T& value, Fault fault = Fault::kNone,
+                   int nth = 1) {
     Step s = Simple(kind, fault, nth);
-    s.command = id;
+    s.*field = value;
     return s;
   }
   void Do(const Step& step) {

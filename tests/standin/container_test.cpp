@@ -28,9 +28,7 @@ TEST_F(Container, KeepsOrderReplacesInPlaceAndCopiesDeep) {
   // A sub-container is copied when set; the instance belongs to the holder.
   GmContainer* sub = api->container_alloc();
   api->container_set(sub, 1, &one);
-  GmValue subv{};
-  subv.type = GM_VALUE_CONTAINER;
-  subv.sub = sub;
+  const GmValue subv = Sub(sub);
   api->container_set(bc, 99, &subv);
   api->container_set(sub, 2, &two);
   GmContainer* held = api->container_get_container_instance(bc, 99);

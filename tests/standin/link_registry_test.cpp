@@ -84,9 +84,7 @@ TEST_F(LinkRegistry, LinksThatReachADataContainerLaterAreFound) {
   GmContainer* record = api->container_alloc();
   const GmValue mode = Long(2);
   api->container_set(record, kSubLong, &mode);
-  GmValue sub{};
-  sub.type = GM_VALUE_CONTAINER;
-  sub.sub = record;
+  const GmValue sub = Sub(record);
   api->container_set(data, kPluginId, &sub);
   api->container_free(record);
   ASSERT_TRUE(api->node_transfer_goal(src, dst, 0));

@@ -146,9 +146,7 @@ class Indexes : public HostTest {
         } else {
           GmContainer* sub = api->container_alloc();
           api->container_set(sub, kSubLink, &link);
-          GmValue v{};
-          v.type = GM_VALUE_CONTAINER;
-          v.sub = sub;
+          const GmValue v = Sub(sub);
           api->container_set(data, kPluginId, &v);
           api->container_free(sub);
         }

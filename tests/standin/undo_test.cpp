@@ -59,9 +59,7 @@ TEST_F(Undo, ChangeSmallRestoresTheNodesOwnData) {
     GmContainer* rec = api->container_alloc();
     const GmValue one = Long(1);
     api->container_set(rec, 1, &one);
-    GmValue sub{};
-    sub.type = GM_VALUE_CONTAINER;
-    sub.sub = rec;
+    const GmValue sub = Sub(rec);
     api->container_set(api->node_get_data_instance(inst), kPluginId, &sub);
     api->container_free(rec);
     api->node_set_name(tag, "tag2", 4);

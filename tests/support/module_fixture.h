@@ -1,5 +1,5 @@
-// The stand-in host with the module linked in and loaded (ModuleTest, the fixture of the command and
-// module tests), helpers to build scenes, to run a command with modifier keys held, and the
+// The stand-in host with the module linked in and loaded (ModuleTest, the fixture of the command
+// and module tests), helpers to build scenes, to run a command with modifier keys held, and the
 // Execute / undo / redo round trip.
 //
 // Typical test:
@@ -55,8 +55,12 @@ inline LoadResult LoadModule(Host& host) {
 
 class ModuleTest : public ::testing::Test {
  protected:
+  // `load` false: the test starts the module itself (or makes its start fail).
+  explicit ModuleTest(bool load = true) : load_(load) {}
+
   void SetUp() override {
     host_ = NewModuleHost();
+    if (!load_) return;
     const LoadResult load = LoadModule(*host_);
     ASSERT_TRUE(load.ok) << load.error;
   }
@@ -106,12 +110,13 @@ class ModuleTest : public ::testing::Test {
     return top;
   }
   std::string Name(const GmNode* n) const { return host_->Name(n); }
-  // Names of all objects in document order, for compact checks.
-  std::vector<std::string> NamesInOrder() const {
+  // Names of these objects (of all objects in document order), for compact checks.
+  std::vector<std::string> Names(const std::vector<GmNode*>& nodes) const {
     std::vector<std::string> names;
-    for (GmNode* n : host_->Walk()) names.push_back(host_->Name(n));
+    for (GmNode* n : nodes) names.push_back(host_->Name(n));
     return names;
   }
+  std::vector<std::string> NamesInOrder() const { return Names(host_->Walk()); }
 
   // ---- running commands ----
 
@@ -160,6 +165,15 @@ class ModuleTest : public ::testing::Test {
     EXPECT_TRUE(redone == after_);
   }
 
+  // A run that gave up: false, no refresh, no undo entry (unless `recorded`: entries recorded
+  // before it gave up, which one undo takes back), the scene as it was.
+  void ExpectGaveUp(const RunResult& r, bool recorded = false) {
+    EXPECT_FALSE(r.result);
+    EXPECT_EQ(r.activity.event_adds, 0);
+    EXPECT_TRUE(recorded || r.activity.undo.empty());
+    ExpectUndoRedoRoundTrip();
+  }
+
   const SceneSnapshot& SceneBefore() const { return before_; }
   const SceneSnapshot& SceneAfter() const { return after_; }
 
@@ -194,6 +208,10 @@ class ModuleTest : public ::testing::Test {
     ModuleDoc()->StartUndo();
   }
   void EndDirectCalls() { ModuleDoc()->EndUndo(); }
+  // The undo entries the direct calls recorded.
+  void ExpectRecorded(const std::vector<UndoRecord>& expected) {
+    ExpectUndoEntries(host_->activity().undo, expected);
+  }
 
   static std::string Join(const std::vector<std::string>& lines) {
     std::string s;
@@ -213,6 +231,7 @@ class ModuleTest : public ::testing::Test {
     ran_ = true;
   }
 
+  const bool load_;
   std::unique_ptr<Host> host_;
   SceneSnapshot before_, after_;
   int32_t steps_before_ = 0;

@@ -35,6 +35,13 @@ inline GmValue Link(Marker m) {
   v.marker = m;
   return v;
 }
+// A sub-container value: setting it copies `c`, which stays the caller's.
+inline GmValue Sub(GmContainer* c) {
+  GmValue v{};
+  v.type = GM_VALUE_CONTAINER;
+  v.sub = c;
+  return v;
+}
 // `s` must outlive the value (a literal).
 inline GmValue Str(const char* s) {
   GmValue v{};

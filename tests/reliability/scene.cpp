@@ -346,7 +346,8 @@ std::string SceneToCpp(const SceneSpec& scene, const std::string& in) {
     out << "});\n";
   }
   if (scene.stored_mode)
-    out << in << "h.SetPrefs(ID_GEMLITH, {{SETTING_INSTANCE_MODE, " << *scene.stored_mode << "}});\n";
+    out << in << "h.SetPrefs(ID_GEMLITH, {{SETTING_INSTANCE_MODE, " << *scene.stored_mode
+        << "}});\n";
   return out.str();
 }
 

@@ -499,7 +499,8 @@ Failure Session::ApplyCommand(const Step& step) {
       if (o.selection_rank >= 0 && (!active || o.selection_rank > FindIn(before.scene, active)->selection_rank))
         active = o.marker;
     const std::string lost =
-        CheckLinksFollowReplacements(before.scene, after, r.activity.undo, step.command == ID_GEMLITH_SWAP ? active : 0);
+        CheckLinksFollowReplacements(before.scene, after, r.activity.undo,
+                                     step.command == ID_GEMLITH_SWAP ? active : 0);
     if (!lost.empty()) return Fail("a link to a replaced object did not move to its replacement", step, lost + scenes());
   }
 

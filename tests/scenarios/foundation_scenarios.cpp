@@ -29,6 +29,14 @@ std::map<int32_t, bool> EnabledById(const json& menu_line) {
   return enabled;
 }
 
+// The menu's states (entry id -> enabled) with `scene` loaded; none when the run failed.
+std::map<int32_t, bool> MenuStates(const json& scene, const std::string& what = "") {
+  Scenario s;
+  const ScenarioRun r = s.Scene(scene).Run({"menu"});
+  EXPECT_EQ(r.exit_code, 0) << what << "\n" << r.err;
+  return r.exit_code == 0 ? EnabledById(r.Step(0)) : std::map<int32_t, bool>{};
+}
+
 TEST(LoadScenario, TheLoadLineReportsTheRegistration) {
   Scenario s;
   const ScenarioRun r = s.Run({"menu"});
@@ -68,20 +76,16 @@ TEST(MenuScenario, TenEntriesInRegistrationOrderWithNamesAndIcons) {
 }
 
 TEST(MenuScenario, NothingSelectedGreysAllButSettingsAndTheSeparator) {
-  Scenario s;
-  const ScenarioRun r = s.Scene(BaseScene({})).Run({"menu"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  for (const auto& [id, enabled] : EnabledById(r.Step(0)))
+  const auto states = MenuStates(BaseScene({}));
+  EXPECT_EQ(states.size(), 10u);
+  for (const auto& [id, enabled] : states)
     EXPECT_EQ(enabled, id == ID_GEMLITH_SETTINGS || id == ID_GEMLITH_SEPARATOR) << "entry " << id;
 }
 
 TEST(MenuScenario, OneOrdinaryObjectEnablesTheSelectionEntries) {
-  Scenario s;
-  const ScenarioRun r = s.Scene(BaseScene({"c"})).Run({"menu"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  auto enabled = EnabledById(r.Step(0));
-  for (int32_t id : {ID_GEMLITH_SELECT, ID_GEMLITH_CREATE, ID_GEMLITH_RENAME, ID_GEMLITH_FRAMEOBJECTS,
-                     ID_GEMLITH_FRAMEELEMENTS, ID_GEMLITH_SETTINGS})
+  auto enabled = MenuStates(BaseScene({"c"}));
+  for (int32_t id : {ID_GEMLITH_SELECT, ID_GEMLITH_CREATE, ID_GEMLITH_RENAME,
+                     ID_GEMLITH_FRAMEOBJECTS, ID_GEMLITH_FRAMEELEMENTS, ID_GEMLITH_SETTINGS})
     EXPECT_TRUE(enabled[id]) << "entry " << id;
   EXPECT_FALSE(enabled[ID_GEMLITH_SPLIT]) << "split needs two selected objects";
   EXPECT_FALSE(enabled[ID_GEMLITH_SWAP]) << "an ordinary object without a record";
@@ -89,12 +93,9 @@ TEST(MenuScenario, OneOrdinaryObjectEnablesTheSelectionEntries) {
 }
 
 TEST(MenuScenario, SelectedChildrenCountForSplitAndMakeEditable) {
-  Scenario s;
   // The instance "i" is selected below its selected parent "n": the topmost-only list holds "n"
   // alone, the list with children holds both.
-  const ScenarioRun r = s.Scene(BaseScene({"i", "n"})).Run({"menu"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  auto enabled = EnabledById(r.Step(0));
+  auto enabled = MenuStates(BaseScene({"i", "n"}));
   EXPECT_TRUE(enabled[ID_GEMLITH_SPLIT]);
   EXPECT_TRUE(enabled[ID_GEMLITH_MAKEEDITABLE]);
   EXPECT_FALSE(enabled[ID_GEMLITH_SWAP]) << "the active object is the null selected last";
@@ -124,12 +125,8 @@ TEST(MenuScenario, SwapFollowsTheActiveObjectOnly) {
       {"a record without a partner", mode_only_record, false},
       {"a record naming a tag", tag_record, false},
   };
-  for (const Case& c : cases) {
-    Scenario s;
-    const ScenarioRun r = s.Scene(c.scene).Run({"menu"});
-    ASSERT_EQ(r.exit_code, 0) << c.what << "\n" << r.err;
-    EXPECT_EQ(EnabledById(r.Step(0))[ID_GEMLITH_SWAP], c.enabled) << c.what;
-  }
+  for (const Case& c : cases)
+    EXPECT_EQ(MenuStates(c.scene, c.what)[ID_GEMLITH_SWAP], c.enabled) << c.what;
 }
 
 TEST(RunScenario, AGreyedEntryIsNotExecuted) {

@@ -1,13 +1,13 @@
 #include "prefs_file.h"
 
 #include <filesystem>
-#include <limits>
 #include <set>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "input_error.h"
+#include "standin/preferences.h"
 
 namespace gemhost {
 
@@ -77,49 +77,13 @@ json ParseJson(const std::string& text, const std::string& file) {
   }
 }
 
-void CheckPrefsJson(const json& root, const std::string& file) {
-  auto fail = [&file](const std::string& path, const std::string& what) {
-    throw InputError(file + ": " + (path.empty() ? "" : path + ": ") + what);
-  };
-  auto is_id = [](const std::string& s) {
-    if (s.empty() || s.size() > 11) return false;
-    size_t i = s[0] == '-' ? 1 : 0;
-    if (i == s.size()) return false;
-    for (; i < s.size(); ++i)
-      if (s[i] < '0' || s[i] > '9') return false;
-    const long long v = std::stoll(s);
-    return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
-  };
-  if (!root.is_object()) fail("", "preferences must be a JSON object {\"plugins\": {...}}");
-  for (const auto& item : root.items())
-    if (item.key() != "plugins") fail(item.key(), "unknown member (preferences have \"plugins\")");
-  if (!root.contains("plugins")) return;
-  const json& plugins = root["plugins"];
-  if (!plugins.is_object()) fail("plugins", "must be an object: plugin id -> container");
-  for (const auto& [id, container] : plugins.items()) {
-    const std::string p = "plugins." + id;
-    if (!is_id(id)) fail(p, "a plugin id must be an integer");
-    if (!container.is_object()) fail(p, "must be an object: element id -> integer");
-    for (const auto& [elem, value] : container.items()) {
-      const std::string q = p + "." + elem;
-      if (!is_id(elem)) fail(q, "an element id must be an integer");
-      if (!value.is_number_integer()) fail(q, "must be an integer");
-      const bool out_of_range =
-          value.is_number_unsigned()
-              ? value.get<uint64_t>() > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())
-              : value.get<int64_t>() < std::numeric_limits<int32_t>::min() ||
-                    value.get<int64_t>() > std::numeric_limits<int32_t>::max();
-      if (out_of_range) fail(q, "is out of the 32-bit range");
-    }
-  }
-}
-
 }  // namespace
 
 void CheckPrefsFile(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::exists(std::filesystem::u8path(path), ec)) return;  // none stored yet
-  CheckPrefsJson(ParseJson(ReadInputFile(path), path), path);
+  const std::string fault = standin::PreferencesFault(ParseJson(ReadInputFile(path), path));
+  if (!fault.empty()) throw InputError(path + ": " + fault);
 }
 
 }  // namespace gemhost

@@ -1,5 +1,6 @@
-// The preferences file as gemlith-host checks it at start, before anything runs:
-// {"plugins": {"ID": {"ELEMENT": INT}}}.
+// The preferences file as gemlith-host checks it at start, before anything runs. What a valid
+// file holds is the stand-in's to say (standin/preferences.h); this adds reading the file as JSON
+// with messages that name the file and the place.
 #ifndef GEMLITH_HOST_PREFS_FILE_H
 #define GEMLITH_HOST_PREFS_FILE_H
 

@@ -7,9 +7,17 @@
 #include <memory>
 #include <string>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "container.h"
 
 namespace standin {
+
+// The form of a valid preferences file: at most a member "plugins", an object of containers by
+// plugin id, each an object of Int32 values by element id; ids are decimal integers in the Int32
+// range. Returns the first fault of `doc` as "PATH: what" ("what" alone for the document as a
+// whole), or "" when `doc` has this form. Open reads what it can of a file that does not.
+std::string PreferencesFault(const nlohmann::json& doc);
 
 class Preferences {
  public:

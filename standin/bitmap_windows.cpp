@@ -1,4 +1,4 @@
-// Decoding TIFF images on Windows, with the system's own codecs (Windows Imaging Component).
+// Resources: decoding the TIFF icons on Windows, with the system's own codecs (Windows Imaging Component).
 // MinGW has no libtiff; WIC reads every TIFF flavour the module ships (LZW, deflate, uncompressed,
 // with or without alpha). The POSIX build decodes with libtiff (bitmap.cpp).
 #ifdef _WIN32
@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "bitmap.h"
+#include "resources.h"
 
 namespace standin {
 

@@ -1,4 +1,4 @@
-// Containers (see container.h).
+// Containers (see container.h): the container_* entries of the table.
 #include "container.h"
 
 #include <sstream>
@@ -207,7 +207,6 @@ std::string ToString(const ContainerData& c) {
 
 namespace {
 
-// ---- containers ----
 GmContainer* ContainerAlloc() {
   NEED_HOST(nullptr);
   if (H().faults.Consume(Alloc::Container)) return nullptr;

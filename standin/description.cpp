@@ -1,4 +1,4 @@
-// Parameter descriptions (see description.h).
+// Parameter descriptions (see description.h): the description_* entries of the table.
 #include "description.h"
 
 #include "api_table.h"
@@ -48,7 +48,6 @@ bool LoadDescription(GmDescription* desc, int32_t type, bool with_cycle) {
 
 namespace {
 
-// ---- descriptions ----
 GmDescription* DescriptionAlloc() {
   NEED_HOST(nullptr);
   if (H().faults.Consume(Alloc::Description)) return nullptr;

@@ -1,4 +1,5 @@
-// Dialogs without windows (see dialog.h); Host's methods that act as the user in a dialog.
+// Dialogs without windows (see dialog.h): the dialog_*, message_dialog and rename_dialog entries of
+// the table, and Host's methods that act as the user in a dialog.
 #include "dialog.h"
 
 #include "api_table.h"
@@ -69,7 +70,6 @@ GmBool RenameDialog(const char*, size_t, const char** out, size_t* out_len) {
   return 1;
 }
 
-// ---- dialogs ----
 GmDialog* DialogAlloc(const GmDialogCallbacks* callbacks) {
   NEED_HOST(nullptr);
   HostImpl& h = H();

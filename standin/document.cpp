@@ -1,5 +1,5 @@
-// Documents and the object tree (see document.h); Host's document, scene-building and tree
-// methods.
+// Documents and the object tree (see document.h): the doc_get_first_object, doc_insert_object
+// and tree node entries of the table, and Host's document, scene-building and tree methods.
 #include "document.h"
 
 #include <algorithm>

@@ -63,19 +63,19 @@ class Host {
   static Host* Current();
   const GmHostApi* Api() const;
 
-  // ---- documents ----
+  // ---- documents (defined in document.cpp) ----
   GmDoc* ActiveDocument();
   GmDoc* NewDocument();               // a further document (not active)
   void SetActiveDocument(GmDoc* doc);
 
-  // ---- module loading ----
+  // ---- module loading (loader.cpp) ----
   LoadResult LoadModuleFile(const std::string& path);
   LoadResult LoadLinkedModule(MainFn main, const std::string& module_path);
   // Action 3, then the destroy callback of every accepted command, then closes the file.
   void Unload();
   const LoadResult& Loaded() const;
 
-  // ---- menu and commands ----
+  // ---- menu and commands (registry.cpp) ----
   // The registered entries in registration order, each with its place in the menu as shown.
   std::vector<MenuEntry> Menu();
   bool HasCommand(int32_t id) const;
@@ -83,7 +83,7 @@ class Host {
   RunResult Call(int32_t id);  // executes whatever its state
   bool RestoreLayout(int32_t id);  // calls the command's restore_layout
 
-  // ---- undo ----
+  // ---- undo (undo.cpp) ----
   bool Undo(GmDoc* doc = nullptr);  // null = the active document
   bool Redo(GmDoc* doc = nullptr);
   int32_t UndoSteps(GmDoc* doc = nullptr) const;
@@ -94,7 +94,7 @@ class Host {
   // Drops the redo steps and frees what only they kept, as recording a new undo step does.
   void DropRedo(GmDoc* doc = nullptr);
 
-  // ---- scripted input ----
+  // ---- scripted input (input.cpp; the dialog picks in dialog.cpp) ----
   void SetQualifiers(int32_t q);  // kQShift | kQCtrl | kQAlt
   int32_t Qualifiers() const;
   void QueueRenameConfirm(const std::string& text);
@@ -105,7 +105,7 @@ class Host {
   bool DialogClose(int32_t plugin_id);
   const DialogView* Dialog(int32_t plugin_id) const;  // null when no dialog was opened with it
 
-  // ---- observation ----
+  // ---- observation (host.cpp; GetView in framing.cpp, host commands in registry.cpp) ----
   Activity& activity();                            // reset at each Run/Call
   const std::vector<std::string>& CodingErrors() const;  // host-wide, never reset by itself
   void ClearCodingErrors();
@@ -113,7 +113,7 @@ class Host {
   const View& GetView() const;
   std::vector<std::string> RegisteredHostCommands() const;
 
-  // ---- preferences ----
+  // ---- preferences (preferences.cpp) ----
   // The stored world plugin container (element id → Int32), or nothing.
   std::optional<std::map<int32_t, int32_t>> Prefs(int32_t plugin_id) const;
   void SetPrefs(int32_t plugin_id, const std::map<int32_t, int32_t>& values);
@@ -121,6 +121,7 @@ class Host {
   const std::string& PrefsError() const;
 
   // ---- scene building (on the active document unless a document is given) ----
+  // Each is defined beside what it touches: node.cpp, document.cpp, link.cpp, selection.cpp.
   // A new object as the last child of `parent`, or the last top-level object; with `after`, right
   // after that sibling. No undo entry.
   GmNode* AddObject(int32_t type, const std::string& name = "", GmNode* parent = nullptr,
@@ -141,7 +142,7 @@ class Host {
   // Frees an object and its subtree (taken out of its document first). No undo entry.
   void Delete(GmNode* object);
 
-  // ---- scene inspection ----
+  // ---- scene inspection (likewise; Capture and TreeText in snapshot.cpp) ----
   GmNode* Find(Marker m) const;  // any live node
   static Marker MarkerOf(const GmNode* node);
   GmNode* FindByName(const std::string& name, GmDoc* doc = nullptr) const;  // first in doc order

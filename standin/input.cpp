@@ -1,4 +1,5 @@
-// Scripted user input (see input.h); Host's input methods.
+// Scripted user input (see input.h): the get_input_state entry of the table and Host's input
+// methods.
 #include "input.h"
 
 #include "api_table.h"

@@ -1,4 +1,5 @@
-// Links and their transfer (see link.h); Host's link methods.
+// Links and their transfer (see link.h): the link_* entries of the table, node_transfer_goal, and
+// Host's link methods.
 #include "link.h"
 
 #include <algorithm>
@@ -142,7 +143,6 @@ GmBool NodeTransferGoal(GmNode* source, GmNode* target, GmBool undo_links) {
   return 1;
 }
 
-// ---- links ----
 GmLink* LinkAlloc() {
   NEED_HOST(nullptr);
   if (H().faults.Consume(Alloc::Link)) return nullptr;

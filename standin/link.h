@@ -1,5 +1,5 @@
-// Links and their transfer: the registry of live nodes by marker, what makes a link resolve; and the
-// index of who links to whom, which lets TransferGoal visit only the objects that hold a link
+// Links and their transfer: the registry of live nodes by marker, what makes a link resolve; and
+// the index of who links to whom, which lets TransferGoal visit only the objects that hold a link
 // instead of the document. Fills the link_* entries of the table and node_transfer_goal.
 //
 // A link holds a marker only. Markers are handed out in order and never reused, so the registry is

@@ -1,4 +1,5 @@
-// Loading a module file and running the start protocol (see loader.h); Host's loading methods.
+// Loading a module file and running the start protocol (see loader.h): the api_version entry of
+// the table and Host's loading methods.
 #include "loader.h"
 
 #include <cstdint>

@@ -1,4 +1,5 @@
-// Nodes: objects and tags (see node.h); Host's methods on a node's own data.
+// Nodes: objects and tags (see node.h): the table's entries of a node's own and the object_*
+// entries, and Host's methods on a node's own data.
 #include "node.h"
 
 #include <algorithm>

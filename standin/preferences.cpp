@@ -1,4 +1,5 @@
-// Preferences (see preferences.h); Host's preferences methods.
+// Preferences (see preferences.h): the get/set_world_plugin_data entries of the table and Host's
+// preferences methods.
 #include "preferences.h"
 
 #include <filesystem>

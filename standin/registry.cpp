@@ -1,5 +1,5 @@
-// The command registry, the menu and running a command (see registry.h); Host's menu and command
-// methods.
+// The command registry, the menu and running a command (see registry.h): the register_command,
+// call_command, event_add and stop_all_threads entries of the table and Host's command methods.
 #include "registry.h"
 
 #include <algorithm>
@@ -130,6 +130,9 @@ bool EnabledOn(const CommandEntry& e, GmDoc* doc) {
   return (e.callbacks.get_state(e.callbacks.self, doc) & kCmdEnabled) != 0;
 }
 
+// Runs command `id` on the active document with a fresh activity log. A menu pick leaves a greyed
+// command alone; a call executes it whatever its state. An undo group the command left open is a
+// coding error and is closed.
 RunResult Execute(HostImpl& h, int32_t id, bool as_menu_pick) {
   RunResult r;
   r.id = id;

@@ -1,4 +1,5 @@
-// A module's resources and icons (see resources.h): the resource reader and the table entries.
+// A module's resources and icons (see resources.h): the resource reader, and the
+// plugin_resource_path, resource_* and bitmap_* entries of the table.
 #include "resources.h"
 
 #include <cctype>

@@ -1,4 +1,5 @@
-// Selection and the active-object queries (see selection.h); Host's selection methods.
+// Selection and the active-object queries (see selection.h): the doc_get_active_*, node bits and
+// array_* entries of the table and Host's selection methods.
 #include "selection.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// Undo and redo (see undo.h); Host's undo methods.
+// Undo and redo (see undo.h): the doc_*_undo entries of the table and Host's undo methods.
 #include "undo.h"
 
 #include <algorithm>

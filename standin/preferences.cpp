@@ -1,3 +1,5 @@
+// Preferences (see preferences.h): the get/set_world_plugin_data entries of the table and Host's
+// preferences methods.
 #include "preferences.h"
 
 #include <cstdint>
@@ -6,6 +8,8 @@
 #include <sstream>
 
 #include <nlohmann/json.hpp>
+
+#include "api_table.h"
 
 namespace standin {
 
@@ -169,5 +173,45 @@ bool Preferences::Write() {
   }
   return true;
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+GmContainer* GetWorldPluginData(int32_t plugin_id) {
+  NEED_HOST(nullptr);
+  return H().prefs.Get(plugin_id);
+}
+GmBool SetWorldPluginData(int32_t plugin_id, const GmContainer* bc, GmBool add) {
+  NEED_HOST(0);
+  if (!bc) return 0;
+  return H().prefs.Set(plugin_id, *bc, add != 0);
+}
+
+}  // namespace
+
+void FillPreferencesApi(GmHostApi* t) {
+  t->get_world_plugin_data = GetWorldPluginData;
+  t->set_world_plugin_data = SetWorldPluginData;
+}
+
+// ---- Host: preferences ----
+
+std::optional<std::map<int32_t, int32_t>> Host::Prefs(int32_t plugin_id) const {
+  GmContainer* bc = impl_->prefs.Get(plugin_id);
+  if (!bc) return std::nullopt;
+  std::map<int32_t, int32_t> out;
+  for (const auto& [id, v] : bc->elements)
+    if (v.type == GM_VALUE_LONG) out[id] = v.i32;
+  return out;
+}
+
+void Host::SetPrefs(int32_t plugin_id, const std::map<int32_t, int32_t>& values) {
+  GmContainer bc;
+  for (const auto& [id, v] : values) SetElement(bc, id, LongValue(v));
+  impl_->prefs.Set(plugin_id, bc, false);
+}
+
+const std::string& Host::PrefsError() const { return impl_->prefs.Error(); }
 
 }  // namespace standin

@@ -1,5 +1,6 @@
-// The world plugin containers and the preferences file that keeps them:
+// Preferences: the world plugin containers and the preferences file that keeps them:
 //   {"plugins": {"<plugin id>": {"<element id>": <Int32 value>, ...}, ...}}
+// Fills the get_world_plugin_data and set_world_plugin_data entries of the table.
 #ifndef GEMLITH_STANDIN_PREFERENCES_H
 #define GEMLITH_STANDIN_PREFERENCES_H
 
@@ -35,6 +36,9 @@ class Preferences {
   std::string error_;
   std::map<int32_t, std::unique_ptr<GmContainer>> plugins_;
 };
+
+// get_world_plugin_data and set_world_plugin_data.
+void FillPreferencesApi(GmHostApi* t);
 
 }  // namespace standin
 

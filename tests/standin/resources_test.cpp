@@ -5,7 +5,6 @@
 #include <fstream>
 #include <vector>
 
-#include "standin/bitmap.h"
 #include "standin/resources.h"
 #include "standin_test_util.h"
 

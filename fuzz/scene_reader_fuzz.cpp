@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "scene_io.h"
+#include "host_scene.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
 #include "standin/host.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -134,6 +134,16 @@ void MoveChildren(BaseObject* from, BaseObject* to) {
   }
 }
 
+void InsertInFrontOf(BaseDocument* doc, BaseObject* op, BaseObject* place) {
+  doc->InsertObject(op, place->GetUp(), place->GetPred(), false);
+}
+
+void DeleteObject(BaseDocument* doc, BaseObject* op) {
+  doc->AddUndo(UNDOTYPE::DELETEOBJ, op);
+  op->Remove();
+  BaseObject::Free(op);
+}
+
 // Walks the subtree without recursion, so that a deep hierarchy cannot exhaust the stack.
 void CollectDescendants(BaseObject* obj, AtomArray* array) {
   if (!obj || !array) return;

@@ -1,6 +1,7 @@
 // The object operations the instance commands are built from. Each records its own undo entries in
-// the document of the object it is given; none opens or closes an undo group, asks the host to
-// refresh, or inserts a new object into a document: the calling command does that.
+// the document of the object it is given; none opens or closes an undo group or asks the host to
+// refresh (RunCommand does that), and a new object goes into a document only when the command
+// calls InsertInFrontOf.
 #ifndef GEMLITH_INSTANCE_OPS_H
 #define GEMLITH_INSTANCE_OPS_H
 
@@ -9,8 +10,8 @@
 
 #include "c4d.h"
 
-// One run of a command, held by every command that looks up references for the whole of its
-// Execute: while it lives, the chain-limit message is shown the first time a look-up runs over the
+// One run of a command, held by RunCommand (commands/commands.h) for the whole of every command's
+// run: while it lives, the chain-limit message is shown the first time a look-up runs over the
 // limit and not again (a cycle met by every look-up of a run would otherwise show it once per
 // look-up). Nothing outlives the run; a run started inside another keeps its own count.
 class CommandRun {
@@ -56,6 +57,14 @@ BaseObject* CloneReferenceObject(BaseObject* obj, Bool followChain);
 // Undo: CHANGE for each child moved. Nothing is moved (or recorded) when either is null, from has
 // no document, or `to` is `from` or lies below it.
 void MoveChildren(BaseObject* from, BaseObject* to);
+
+// Inserts `op`, in no document, into `doc` directly in front of `place`, at place's level.
+// Records nothing: the caller records NEWOBJ for a new object once it is inserted.
+void InsertInFrontOf(BaseDocument* doc, BaseObject* op, BaseObject* place);
+
+// Takes `op` out of `doc` and frees it with everything below it.
+// Undo: DELETEOBJ for op, before it is removed.
+void DeleteObject(BaseDocument* doc, BaseObject* op);
 
 // The object that element 2 of `obj`'s record (the swap partner) names in `doc`, or null when obj
 // has no record, the element is empty or names nothing in doc. Records nothing.

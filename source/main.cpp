@@ -48,7 +48,8 @@ constexpr char kSeparatorName[] = "#$09--";
 
 Bool PluginStart(void) {
   for (const MenuEntry& entry : kMenu) {
-    const AutoBitmap icon(String(entry.icon), 1.0);
+    const AutoBitmap icon(String(entry.icon), 1.0);  // pixel ratio 1: not a high-density icon
+    // Info 0: a plain menu command (no hotkey, option-dialog or icon-gadget flag).
     if (!RegisterCommandPlugin(entry.id, g_resource.LoadString(entry.name), 0, icon,
                                g_resource.LoadString(entry.help), entry.make()))
       return false;

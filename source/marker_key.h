@@ -6,8 +6,11 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "c4d.h"
+#include "walk.h"
 
 using MarkerKey = std::string;
 
@@ -19,6 +22,23 @@ inline MarkerKey KeyOf(const BaseList2D& node) {
   node.GetMarker().GetMemory(data, size);
   if (!data || size <= 0) return MarkerKey();
   return MarkerKey(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+// The keys of the entries of `list`, in its order; an empty key for an empty slot. Read them while
+// every entry is alive.
+inline std::vector<MarkerKey> KeysOf(const AtomArray& list) {
+  std::vector<MarkerKey> keys(static_cast<size_t>(list.GetCount()));
+  for (Int32 i = 0; i < list.GetCount(); ++i) {
+    if (C4DAtom* atom = list.GetIndex(i))
+      keys[static_cast<size_t>(i)] = KeyOf(*static_cast<BaseList2D*>(atom));
+  }
+  return keys;
+}
+
+// Adds the keys of `root` and of everything below it to `keys`. Call just before the subtree is
+// freed, while it is still alive.
+inline void AddSubtreeKeys(BaseObject* root, std::unordered_set<MarkerKey>& keys) {
+  for (BaseObject* op = root; op; op = NextObjectInSubtree(op, root)) keys.insert(KeyOf(*op));
 }
 
 #endif

@@ -4,11 +4,15 @@
 
 #include "c4d.h"
 
-// Opens an undo group on construction and closes it when the scope ends.
+// Opens an undo group on construction and closes it when the scope ends; with no document, none.
 class UndoGroup {
  public:
-  explicit UndoGroup(BaseDocument* doc) : _doc(doc) { _doc->StartUndo(); }
-  ~UndoGroup() { _doc->EndUndo(); }
+  explicit UndoGroup(BaseDocument* doc) : _doc(doc) {
+    if (_doc) _doc->StartUndo();
+  }
+  ~UndoGroup() {
+    if (_doc) _doc->EndUndo();
+  }
   UndoGroup(const UndoGroup&) = delete;
   UndoGroup& operator=(const UndoGroup&) = delete;
 

@@ -28,6 +28,7 @@ Int32 GetKeyboardModifiers() { return KeyboardQualifiers(BFM_INPUT_MODIFIERS); }
 // One row of a two-column grid: the label, then the combo box filling the rest.
 Bool SettingsDialog::CreateLayout() {
   SetTitle(g_resource.LoadString(IDS_SETTINGS_TITLE));
+  // Two columns; rows 0: as many rows as the gadgets fill.
   GroupBegin(0, BFH_SCALEFIT | BFV_TOP, 2, 0, String(), BFV_GRIDGROUP_EQUALCOLS, 0, 0);
   GroupSpace(4, 4);
   GroupBorderSpace(4, 4, 4, 4);
@@ -70,6 +71,9 @@ Bool SettingsDialog::Command(Int32 id, const BaseContainer& msg) {
   return GeDialog::Command(id, msg);
 }
 
+// Non-modal, at the mouse position (-1, -1), 400 pixels wide by default, no default height (0), sub
+// id 0 (the command's one dialog). The plugin id lets the host find RestoreLayout when it brings
+// the dialog back with a saved layout.
 Bool Command_Settings::Execute(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) {
   return _dialog.Open(DLG_TYPE::ASYNC, ID_GEMLITH, -1, -1, 400, 0, 0);
 }

@@ -1,7 +1,7 @@
-// Decoding TIFF images with libtiff (POSIX systems; Windows: bitmap_windows.cpp).
+// Resources: decoding the TIFF icons with libtiff (POSIX systems; Windows: bitmap_windows.cpp).
 #ifndef _WIN32
 
-#include "bitmap.h"
+#include "resources.h"
 
 #include <tiffio.h>
 

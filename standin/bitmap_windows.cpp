@@ -1,6 +1,6 @@
-// Decoding TIFF images on Windows, with the system's own codecs (Windows Imaging Component).
-// MinGW has no libtiff; WIC reads every TIFF flavour the module ships (LZW, deflate, uncompressed,
-// with or without alpha). The POSIX build decodes with libtiff (bitmap.cpp).
+// Resources: decoding the TIFF icons on Windows, with the system's own codecs (Windows Imaging
+// Component). MinGW has no libtiff; WIC reads every TIFF flavour the module ships (LZW, deflate,
+// uncompressed, with or without alpha). The POSIX build decodes with libtiff (bitmap.cpp).
 #ifdef _WIN32
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "bitmap.h"
+#include "resources.h"
 
 namespace standin {
 

@@ -1,6 +1,9 @@
+// Containers (see container.h): the container_* entries of the table.
 #include "container.h"
 
 #include <sstream>
+
+#include "api_table.h"
 
 namespace standin {
 
@@ -198,6 +201,70 @@ std::string ToString(const ContainerData& c) {
   std::ostringstream os;
   Write(os, c);
   return os.str();
+}
+
+// ---- the table's entries ----
+
+namespace {
+
+GmContainer* ContainerAlloc() {
+  NEED_HOST(nullptr);
+  if (H().faults.Consume(Alloc::Container)) return nullptr;
+  return new GmContainer;
+}
+void ContainerFree(GmContainer* bc) { delete bc; }
+// A container of a node's data tells the host when a link may have come in (see NoteData).
+void NoteWrite(GmContainer* bc) {
+  if (bc->owner)
+    if (HostImpl* h = CurrentImpl()) NoteData(*h, bc->owner, *bc);
+}
+
+void ContainerCopy(GmContainer* dst, const GmContainer* src) {
+  if (!dst || !src) return;
+  AssignContainer(*dst, *src);
+  NoteWrite(dst);
+}
+GmBool ContainerGet(const GmContainer* bc, int32_t id, GmValue* out) {
+  if (!bc || !out) return 0;
+  const Value* v = FindElement(*bc, id);
+  if (!v) return 0;
+  ToGm(*v, out);
+  return 1;
+}
+void ContainerSet(GmContainer* bc, int32_t id, const GmValue* value) {
+  if (!bc || !value) return;
+  SetElement(*bc, id, FromGm(*value));
+  NoteWrite(bc);
+}
+GmBool ContainerRemove(GmContainer* bc, int32_t id) { return bc ? RemoveElement(*bc, id) : 0; }
+int32_t ContainerCount(const GmContainer* bc) {
+  return bc ? static_cast<int32_t>(bc->elements.size()) : 0;
+}
+GmBool ContainerGetIndex(const GmContainer* bc, int32_t index, int32_t* id, GmValue* out) {
+  if (!bc || index < 0 || index >= static_cast<int32_t>(bc->elements.size())) return 0;
+  const auto& e = bc->elements[static_cast<size_t>(index)];
+  if (id) *id = e.first;
+  if (out) ToGm(e.second, out);
+  return 1;
+}
+GmContainer* ContainerGetContainerInstance(GmContainer* bc, int32_t id) {
+  if (!bc) return nullptr;
+  Value* v = FindElement(*bc, id);
+  return v && v->type == GM_VALUE_CONTAINER ? v->sub.get() : nullptr;
+}
+
+}  // namespace
+
+void FillContainerApi(GmHostApi* t) {
+  t->container_alloc = ContainerAlloc;
+  t->container_free = ContainerFree;
+  t->container_copy = ContainerCopy;
+  t->container_get = ContainerGet;
+  t->container_set = ContainerSet;
+  t->container_remove = ContainerRemove;
+  t->container_count = ContainerCount;
+  t->container_get_index = ContainerGetIndex;
+  t->container_get_container_instance = ContainerGetContainerInstance;
 }
 
 }  // namespace standin

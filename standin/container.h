@@ -1,4 +1,5 @@
-// Containers: ordered id → value lists, the host side of BaseContainer.
+// Containers: ordered id → value lists, the host side of BaseContainer. Fills the container_*
+// entries of the table.
 //
 // The handle the module gets is a GmContainer*, and its first member is the handle itself: the
 // binding views a host-owned container as its own BaseContainer through that word. A container is
@@ -12,9 +13,25 @@
 #include <utility>
 #include <vector>
 
-#include "standin/host.h"
+#include "gemlith_api.h"
+#include "link.h"
 
 namespace standin {
+
+// A value as tests see it: a copy, containers deep, links by marker.
+struct ValueData {
+  int32_t type = GM_VALUE_NONE;  // GM_VALUE_*
+  int32_t i32 = 0;
+  double real = 0;
+  std::string str;
+  Marker marker = 0;
+  std::vector<std::pair<int32_t, ValueData>> sub;  // GM_VALUE_CONTAINER: elements in order
+
+  bool operator==(const ValueData& o) const;
+  bool operator!=(const ValueData& o) const { return !(*this == o); }
+};
+using ContainerData = std::vector<std::pair<int32_t, ValueData>>;
+std::string ToString(const ContainerData& c);
 
 struct Value {
   int32_t type = GM_VALUE_NONE;
@@ -80,6 +97,9 @@ bool AdoptInner(GmContainer& bc, GmNode* owner);
 
 Value LongValue(int32_t i);
 Value LinkValue(Marker m);
+
+// The container_* entries.
+void FillContainerApi(GmHostApi* t);
 
 }  // namespace standin
 

@@ -1,5 +1,7 @@
+// Parameter descriptions (see description.h): the description_* entries of the table.
 #include "description.h"
 
+#include "api_table.h"
 #include "node.h"
 
 namespace standin {
@@ -40,6 +42,38 @@ bool LoadDescription(GmDescription* desc, int32_t type, bool with_cycle) {
   desc->parameters[kInstanceMode] = std::move(mode);
   desc->dtypes[kInstanceMode] = GM_VALUE_LONG;
   return true;
+}
+
+// ---- the table's entries ----
+
+namespace {
+
+GmDescription* DescriptionAlloc() {
+  NEED_HOST(nullptr);
+  if (H().faults.Consume(Alloc::Description)) return nullptr;
+  return new GmDescription;
+}
+void DescriptionFree(GmDescription* d) { delete d; }
+GmBool DescriptionLoad(GmDescription* d, int32_t type) {
+  NEED_HOST(0);
+  if (!d || H().faults.description_load_fails) return 0;
+  return LoadDescription(d, type, !H().faults.description_no_cycle);
+}
+const GmContainer* DescriptionGetParameter(GmDescription* d, int32_t id, int32_t dtype, int32_t) {
+  if (!d) return nullptr;
+  auto it = d->parameters.find(id);
+  if (it == d->parameters.end()) return nullptr;
+  if (dtype != 0 && d->dtypes[id] != dtype) return nullptr;
+  return it->second.get();
+}
+
+}  // namespace
+
+void FillDescriptionApi(GmHostApi* t) {
+  t->description_alloc = DescriptionAlloc;
+  t->description_free = DescriptionFree;
+  t->description_load = DescriptionLoad;
+  t->description_get_parameter = DescriptionGetParameter;
 }
 
 }  // namespace standin

@@ -1,9 +1,12 @@
+// Documents and the object tree (see document.h): the doc_get_first_object, doc_insert_object
+// and tree node entries of the table, and Host's document, scene-building and tree methods.
 #include "document.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 
+#include "api_table.h"
 #include "node.h"
 
 namespace standin {
@@ -247,5 +250,145 @@ int32_t IndexAmongSiblings(const GmNode* node) {
   for (const GmNode* p = node->pred; p; p = p->pred) ++i;
   return i;
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+GmNode* DocGetFirstObject(GmDoc* doc) {
+  NEED_HOST(nullptr);
+  if (!KnownDoc(doc, "GetFirstObject")) return nullptr;
+  return doc->first;
+}
+
+void DocInsertObject(GmDoc* doc, GmNode* op, GmNode* parent, GmNode* pred, GmBool) {
+  NEED_HOST();
+  if (!KnownDoc(doc, "InsertObject")) return;
+  NEED(op && IsObject(op), , "InsertObject without an object");
+  NEED(!IsLinked(op), , "InsertObject: " + Describe(op) + " is already in a tree");
+  if (pred) {
+    NEED(IsObject(pred) && IsLinked(pred) && DocOf(pred) == doc, ,
+         "InsertObject: the predecessor " + Describe(pred) + " is not in the document");
+    NEED(!InSubtree(pred, op), , "InsertObject: " + Describe(op) + " after an object below itself");
+    if (parent && pred->up != parent) {
+      H().CodingError("InsertObject: the predecessor " + Describe(pred) +
+                      " is not a child of the given parent");
+      return;
+    }
+  } else if (parent) {
+    NEED(IsObject(parent) && DocOf(parent) == doc, ,
+         "InsertObject: the parent " + Describe(parent) + " is not in the document");
+    NEED(!InSubtree(parent, op), , "InsertObject: " + Describe(op) + " under itself");
+  }
+  LinkInto(op, doc, parent, pred);
+  op->undo_held = false;
+}
+
+GmNode* TagNeighbour(GmNode* tag, int delta) {
+  if (!tag->owner) return nullptr;
+  auto& tags = tag->owner->tags;
+  auto it = std::find(tags.begin(), tags.end(), tag);
+  if (it == tags.end()) return nullptr;
+  const ptrdiff_t i = (it - tags.begin()) + delta;
+  if (i < 0 || i >= static_cast<ptrdiff_t>(tags.size())) return nullptr;
+  return tags[static_cast<size_t>(i)];
+}
+
+GmNode* NodeGetNext(GmNode* n) {
+  if (!n) return nullptr;
+  return IsTag(n) ? TagNeighbour(n, 1) : n->next;
+}
+GmNode* NodeGetPred(GmNode* n) {
+  if (!n) return nullptr;
+  return IsTag(n) ? TagNeighbour(n, -1) : n->pred;
+}
+GmNode* NodeGetUp(GmNode* n) { return n ? n->up : nullptr; }
+GmNode* NodeGetDown(GmNode* n) { return n ? n->down : nullptr; }
+
+void NodeRemove(GmNode* n) {
+  if (!n) return;
+  if (IsTag(n)) {
+    if (n->owner) {
+      auto& tags = n->owner->tags;
+      tags.erase(std::remove(tags.begin(), tags.end(), n), tags.end());
+      n->owner = nullptr;
+    }
+    return;
+  }
+  Unlink(n);
+}
+
+void NodeInsertUnderLast(GmNode* n, GmNode* parent) {
+  NEED_HOST();
+  NEED(n && IsObject(n), , "InsertUnderLast without an object");
+  NEED(parent && IsObject(parent), , "InsertUnderLast of " + Describe(n) + " without a parent");
+  NEED(!IsLinked(n), , "InsertUnderLast: " + Describe(n) + " is already in a tree");
+  NEED(!InSubtree(parent, n), , "InsertUnderLast: " + Describe(n) + " under itself");
+  LinkUnderLast(n, parent);
+  n->undo_held = false;
+}
+
+GmDoc* NodeGetDocument(GmNode* n) { return DocOf(n); }
+
+}  // namespace
+
+void FillDocumentApi(GmHostApi* t) {
+  t->doc_get_first_object = DocGetFirstObject;
+  t->doc_insert_object = DocInsertObject;
+  t->node_get_next = NodeGetNext;
+  t->node_get_pred = NodeGetPred;
+  t->node_get_up = NodeGetUp;
+  t->node_get_down = NodeGetDown;
+  t->node_remove = NodeRemove;
+  t->node_insert_under_last = NodeInsertUnderLast;
+  t->node_get_document = NodeGetDocument;
+}
+
+// ---- Host: documents and the tree ----
+
+GmDoc* Host::ActiveDocument() { return impl_->Active(); }
+
+GmDoc* Host::NewDocument() {
+  impl_->docs.push_back(std::make_unique<GmDoc>());
+  return impl_->docs.back().get();
+}
+
+void Host::SetActiveDocument(GmDoc* doc) {
+  for (size_t i = 0; i < impl_->docs.size(); ++i)
+    if (impl_->docs[i].get() == doc) impl_->active = i;
+}
+
+GmNode* Host::AddObject(int32_t type, const std::string& name, GmNode* parent, GmNode* after) {
+  GmNode* n = NewNode(*impl_, type);
+  n->name = name;
+  if (after) {
+    LinkInto(n, DocOf(after), nullptr, after);
+  } else if (parent) {
+    LinkUnderLast(n, parent);
+  } else {
+    LinkTopLast(n, impl_->Active());
+  }
+  return n;
+}
+
+GmNode* Host::AddObjectTo(GmDoc* doc, int32_t type, const std::string& name) {
+  GmNode* n = NewNode(*impl_, type);
+  n->name = name;
+  LinkTopLast(n, doc);
+  return n;
+}
+
+GmNode* Host::FindByName(const std::string& name, GmDoc* doc) const {
+  for (GmNode* n : WalkDocument(doc ? doc : impl_->Active()))
+    if (n->name == name) return n;
+  return nullptr;
+}
+
+std::vector<GmNode*> Host::Walk(GmDoc* doc) const {
+  return WalkDocument(doc ? doc : impl_->Active());
+}
+std::vector<GmNode*> Host::Children(GmNode* object) const { return ChildrenOf(object); }
+GmNode* Host::Parent(GmNode* node) const { return node->up; }
+GmDoc* Host::DocumentOf(GmNode* node) const { return DocOf(node); }
 
 }  // namespace standin

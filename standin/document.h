@@ -1,4 +1,6 @@
-// Documents and the object tree: insertion, removal and the document-order walk.
+// Documents and the object tree: insertion, removal and the document-order walk. Fills the
+// doc_get_first_object and doc_insert_object entries of the table and the tree's node entries
+// (next, pred, up, down, remove, insert_under_last, get_document).
 //
 // The Link*/Unlink functions are the raw tree edits the host uses itself (undo, scene building);
 // the checks that turn misuse into a coding error live in the table functions that call them.
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "node.h"
-#include "standin/host.h"
 #include "undo.h"
 
 struct GmDoc {
@@ -63,6 +64,9 @@ void SortInDocumentOrder(std::vector<GmNode*>& nodes, bool by_stamp = false);
 std::vector<GmNode*> WalkDocument(const GmDoc* doc);
 std::vector<GmNode*> ChildrenOf(const GmNode* node);
 int32_t IndexAmongSiblings(const GmNode* node);
+
+// doc_get_first_object, doc_insert_object and the node entries of the tree.
+void FillDocumentApi(GmHostApi* t);
 
 }  // namespace standin
 

@@ -1,3 +1,4 @@
+// The host's framing commands (see framing.h).
 #include "framing.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include "host_impl.h"
 #include "node.h"
 #include "selection.h"
+#include "standin/host.h"
 
 namespace standin {
 
@@ -103,5 +105,18 @@ void Frame(HostImpl& host, int32_t command) {
   }
   host.activity.framing.push_back(std::move(rec));
 }
+
+void AddFramingCommands(HostImpl& host) {
+  host.host_commands[kFrameObjectsCommand] = [&host](int32_t) {
+    Frame(host, kFrameObjectsCommand);
+    return true;
+  };
+  host.host_commands[kFrameElementsCommand] = [&host](int32_t) {
+    Frame(host, kFrameElementsCommand);
+    return true;
+  };
+}
+
+const View& Host::GetView() const { return impl_->view; }
 
 }  // namespace standin

@@ -1,5 +1,8 @@
+// Scripted user input (see input.h): the get_input_state entry of the table and Host's input
+// methods.
 #include "input.h"
 
+#include "api_table.h"
 #include "container.h"
 
 namespace standin {
@@ -19,5 +22,28 @@ std::optional<std::string> Input::NextRename() {
   renames_.pop_front();
   return answer;
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+GmBool GetInputState(int32_t device, int32_t channel, GmContainer* out) {
+  NEED_HOST(0);
+  if (!out || H().faults.input_state_fails) return 0;
+  return H().input.State(device, channel, out);
+}
+
+}  // namespace
+
+void FillInputApi(GmHostApi* t) {
+  t->get_input_state = GetInputState;
+}
+
+// ---- Host: scripted input ----
+
+void Host::SetQualifiers(int32_t q) { impl_->input.qualifiers = q; }
+int32_t Host::Qualifiers() const { return impl_->input.qualifiers; }
+void Host::QueueRenameConfirm(const std::string& text) { impl_->input.QueueRename(text); }
+void Host::QueueRenameCancel() { impl_->input.QueueRename(std::nullopt); }
 
 }  // namespace standin

@@ -1,14 +1,27 @@
-// Scripted user input: the modifier keys held and the answers to rename dialogs.
+// Scripted user input: the modifier keys held and the answers to rename dialogs. Fills the
+// get_input_state entry of the table.
 #ifndef GEMLITH_STANDIN_INPUT_H
 #define GEMLITH_STANDIN_INPUT_H
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
 
-#include "standin/host.h"
+#include "gemlith_api.h"
 
 namespace standin {
+
+constexpr int32_t kQShift = 1;
+constexpr int32_t kQCtrl = 2;
+constexpr int32_t kQAlt = 4;
+
+constexpr int32_t kDeviceKeyboard = 0x6B657962;  // 'keyb'
+constexpr int32_t kDeviceMouse = 0x6D6F7573;     // 'mous'
+constexpr int32_t kChannelInput = 0x69706361;    // 'ipca'
+constexpr int32_t kChannelModifiers = 0x69706D6F;  // 'ipmo'
+constexpr int32_t kChannelMouseLeft = 1;
+constexpr int32_t kInputQualifier = 0x69707161;  // 'ipqa'
 
 class Input {
  public:
@@ -23,6 +36,9 @@ class Input {
  private:
   std::deque<std::optional<std::string>> renames_;
 };
+
+// get_input_state.
+void FillInputApi(GmHostApi* t);
 
 }  // namespace standin
 

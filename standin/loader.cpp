@@ -1,7 +1,10 @@
+// Loading a module file and running the start protocol (see loader.h): the api_version entry of
+// the table and Host's loading methods.
 #include "loader.h"
 
 #include <cstdint>
 
+#include "api_table.h"
 #include "host_impl.h"
 
 namespace standin {
@@ -45,5 +48,91 @@ LoadResult RunStartProtocol(HostImpl& host, MainFn main, const std::string& modu
   if (!r.ok) r.error = module_path + ": " + error;
   return r;
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+int32_t ApiVersion() {
+  NEED_HOST(0);
+  return H().faults.api_version;
+}
+
+}  // namespace
+
+void FillLoaderApi(GmHostApi* t) {
+  t->api_version = ApiVersion;
+}
+
+// ---- Host: loading ----
+
+namespace {
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+}  // namespace
+
+LoadResult Host::LoadModuleFile(const std::string& path) {
+  HostImpl& h = *impl_;
+  LoadResult r;
+  if (h.module_main) {
+    r.error = path + ": a module is already loaded";
+    return r;
+  }
+  std::string why;
+  if (!h.module_file.Open(path, &why)) {
+    r.error = path + ": cannot be loaded: " + why;
+    h.loaded = r;
+    return r;
+  }
+  auto main = reinterpret_cast<MainFn>(h.module_file.Symbol("c4d_main", &why));
+  if (!main) {
+    r.error = path + ": no entry point c4d_main: " + why;
+    h.module_file.Close();
+    h.loaded = r;
+    return r;
+  }
+  h.res_path = DirectoryOf(path) + "/res";
+  r = RunStartProtocol(h, main, path);
+  if (r.init_sys != 1) {
+    h.module_main = nullptr;
+    h.module_file.Close();
+  }
+  h.loaded = r;
+  return r;
+}
+
+LoadResult Host::LoadLinkedModule(MainFn main, const std::string& module_path) {
+  HostImpl& h = *impl_;
+  LoadResult r;
+  if (h.module_main) {
+    r.error = module_path + ": a module is already loaded";
+    return r;
+  }
+  if (!main) {
+    r.error = module_path + ": no entry point c4d_main";
+    h.loaded = r;
+    return r;
+  }
+  h.res_path = h.options.res_path.empty() ? DirectoryOf(module_path) + "/res" : h.options.res_path;
+  r = RunStartProtocol(h, main, module_path);
+  if (r.init_sys != 1) h.module_main = nullptr;
+  h.loaded = r;
+  return r;
+}
+
+void Host::Unload() {
+  HostImpl& h = *impl_;
+  if (!h.module_main) return;
+  if (h.loaded.init_sys == 1) h.module_main(kActionEnd, nullptr, nullptr, nullptr);
+  h.commands.DestroyAll();
+  h.module_main = nullptr;
+  h.module_file.Close();
+}
+
+const LoadResult& Host::Loaded() const { return impl_->loaded; }
 
 }  // namespace standin

@@ -1,4 +1,4 @@
-// Opening a module file on POSIX systems (dlopen).
+// Loader: opening a module file on POSIX systems (dlopen).
 #ifndef _WIN32
 
 #include <dlfcn.h>

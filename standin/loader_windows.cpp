@@ -1,4 +1,4 @@
-// Opening a module file on Windows (LoadLibrary).
+// Loader: opening a module file on Windows (LoadLibrary).
 #ifdef _WIN32
 
 #include <windows.h>

@@ -1,8 +1,11 @@
+// Nodes: objects and tags (see node.h): the table's entries of a node's own and the object_*
+// entries, and Host's methods on a node's own data.
 #include "node.h"
 
 #include <algorithm>
 #include <new>
 
+#include "api_table.h"
 #include "document.h"
 #include "host_impl.h"
 
@@ -21,6 +24,10 @@ constexpr bool kNodesOneByOne = false;
 #else
 constexpr bool kNodesOneByOne = false;
 #endif
+
+std::string Describe(const GmNode* n) {
+  return "#" + std::to_string(n->marker) + " \"" + n->name + "\"";
+}
 
 GmNode* NodePool::Make() {
   if constexpr (kNodesOneByOne) return new GmNode;
@@ -255,4 +262,163 @@ void RestoreOwn(HostImpl& host, GmNode* n, const NodeState& s) {
   n->tags = std::move(tags);
 }
 
+// ---- the table's entries ----
+
+namespace {
+
+int32_t NodeGetType(const GmNode* n) { return n ? n->type : 0; }
+GmBool NodeIsInstanceOf(const GmNode* n, int32_t type) { return IsInstanceOf(n, type); }
+uint64_t NodeMarker(const GmNode* n) { return n ? n->marker : 0; }
+
+const uint64_t* NodeMarkerMemory(const GmNode* n) {
+  static const uint64_t kNone = 0;
+  NEED(n, &kNone, "GetMarker without a node");
+  return &n->marker;
+}
+
+GmNode* NodeGetClone(GmNode* n, int32_t flags) {
+  NEED_HOST(nullptr);
+  NEED(n, nullptr, "GetClone without a node");
+  if (H().faults.Consume(Alloc::Clone)) return nullptr;
+  return CloneNode(H(), n, (flags & kCopyNoHierarchy) == 0);
+}
+
+GmBool NodeGetParameter(GmNode* n, int32_t id, GmValue* out, int32_t) {
+  if (!n || !out) return 0;
+  return GetParameter(n, id, out);
+}
+
+GmBool NodeSetParameter(GmNode* n, int32_t id, const GmValue* value, int32_t) {
+  NEED_HOST(0);
+  if (!n || !value) return 0;
+  return SetParameter(H(), n, id, *value);
+}
+
+GmBool NodeMessage(GmNode*, int32_t, void*) { return 1; }
+
+const char* NodeGetName(const GmNode* n, size_t* len) {
+  if (!n) {
+    if (len) *len = 0;
+    return "";
+  }
+  if (len) *len = n->name.size();
+  return n->name.c_str();
+}
+
+void NodeSetName(GmNode* n, const char* name, size_t len) {
+  if (!n) return;
+  n->name.assign(name ? name : "", name ? len : 0);
+}
+
+GmContainer* NodeGetDataInstance(GmNode* n) { return n ? DataOf(n) : nullptr; }
+
+GmNode* ObjectAlloc(int32_t type) {
+  NEED_HOST(nullptr);
+  if (!IsObjectType(type) || type == kObase) return nullptr;
+  if (H().faults.Consume(Alloc::Object)) return nullptr;
+  return NewNode(H(), type);
+}
+
+void ObjectFree(GmNode* n) {
+  NEED_HOST();
+  if (!n) return;
+  NEED(!DocOf(n), , "Free of " + Describe(n) + ", which is still in a document");
+  NoteFree(H(), n);
+  FreeNode(H(), n);
+}
+
+const GmMatrix* ObjectGetMl(const GmNode* n) {
+  static const GmMatrix kIdentity{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  NEED(n, &kIdentity, "GetMl without a node");
+  return &n->ml;
+}
+
+void ObjectSetMl(GmNode* n, const GmMatrix* m) {
+  if (n && m) n->ml = *m;
+}
+
+}  // namespace
+
+void FillNodeApi(GmHostApi* t) {
+  t->node_get_type = NodeGetType;
+  t->node_is_instance_of = NodeIsInstanceOf;
+  t->node_marker = NodeMarker;
+  t->node_marker_memory = NodeMarkerMemory;
+  t->node_get_clone = NodeGetClone;
+  t->node_get_parameter = NodeGetParameter;
+  t->node_set_parameter = NodeSetParameter;
+  t->node_message = NodeMessage;
+  t->node_get_name = NodeGetName;
+  t->node_set_name = NodeSetName;
+  t->node_get_data_instance = NodeGetDataInstance;
+  t->object_alloc = ObjectAlloc;
+  t->object_free = ObjectFree;
+  t->object_get_ml = ObjectGetMl;
+  t->object_set_ml = ObjectSetMl;
+}
+
+// ---- Host: objects and tags ----
+
+GmNode* Host::AddTag(GmNode* object, const std::string& name) {
+  return NewTag(*impl_, object, name);
+}
+
+void Host::SetMode(GmNode* instance, int32_t mode) { instance->mode = mode; }
+void Host::SetMatrix(GmNode* object, const GmMatrix& m) { object->ml = m; }
+void Host::SetName(GmNode* node, const std::string& name) { node->name = name; }
+
+void Host::SetDataElement(GmNode* node, int32_t id, const ValueData& value) {
+  GmContainer* data = DataOf(node);
+  SetElement(*data, id, FromData(value));
+  NoteData(*impl_, node, *data);
+}
+
+void Host::RemoveDataElement(GmNode* node, int32_t id) {
+  if (node->data) RemoveElement(*node->data, id);
+}
+
+void Host::Delete(GmNode* object) { FreeNode(*impl_, object); }
+Marker Host::MarkerOf(const GmNode* node) { return node ? node->marker : 0; }
+std::vector<GmNode*> Host::Tags(GmNode* object) const { return object->tags; }
+std::string Host::Name(const GmNode* node) const { return node->name; }
+int32_t Host::Type(const GmNode* node) const { return node->type; }
+int32_t Host::Mode(const GmNode* instance) const { return instance->mode; }
+GmMatrix Host::Matrix(const GmNode* object) const { return object->ml; }
+
+ContainerData Host::Data(const GmNode* node) const {
+  return node->data ? ToData(*node->data) : ContainerData{};
+}
+
+size_t Host::LiveNodes() const { return impl_->registry.Size(); }
+
+size_t Host::DetachedNodes() const {
+  size_t count = 0;
+  impl_->registry.ForEach([&](GmNode* n) {
+    if (IsObject(n) && !n->up && !n->doc && !n->undo_held) ++count;
+  });
+  return count;
+}
+
+GmMatrix IdentityMatrix() {
+  GmMatrix m{};
+  m.v1[0] = m.v2[1] = m.v3[2] = 1;
+  return m;
+}
+
+GmMatrix TranslationMatrix(double x, double y, double z) {
+  GmMatrix m = IdentityMatrix();
+  m.off[0] = x;
+  m.off[1] = y;
+  m.off[2] = z;
+  return m;
+}
+
 }  // namespace standin
+
+bool operator==(const GmMatrix& a, const GmMatrix& b) {
+  for (int i = 0; i < 3; ++i) {
+    if (a.off[i] != b.off[i] || a.v1[i] != b.v1[i] || a.v2[i] != b.v2[i] || a.v3[i] != b.v3[i])
+      return false;
+  }
+  return true;
+}

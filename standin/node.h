@@ -1,4 +1,5 @@
-// Nodes: objects and tags, the host's list elements.
+// Nodes: objects and tags, the host's list elements. Fills the table's entries of a node's own
+// (type, marker, clone, parameters, name, data, message) and the object_* entries.
 //
 // A node is small (a few hundred bytes): the data container is made only when first asked for,
 // and only instance types carry the two instance parameters. Objects form a tree; a top-level
@@ -17,7 +18,33 @@
 #include <vector>
 
 #include "container.h"
-#include "standin/host.h"
+#include "gemlith_api.h"
+
+// Exact comparison of matrices (found by argument lookup: GmMatrix is a global C type).
+bool operator==(const GmMatrix& a, const GmMatrix& b);
+inline bool operator!=(const GmMatrix& a, const GmMatrix& b) { return !(a == b); }
+
+namespace standin {
+
+// ---- host constants (the values the module uses) ----
+constexpr int32_t kOnull = 5140;
+constexpr int32_t kOcube = 5159;
+constexpr int32_t kOsphere = 5160;
+constexpr int32_t kOinstance = 5126;
+constexpr int32_t kOinstanceDerived = 1059126;  // IsInstanceOf(5126) holds, GetType() is not 5126
+constexpr int32_t kObase = 5155;                 // filter only: every object is an instance of it
+constexpr int32_t kTagType = 5616;               // the one tag type; tags are not objects
+
+constexpr int32_t kInstanceLink = 1001;  // parameter of instance types: GM_VALUE_LINK
+constexpr int32_t kInstanceMode = 1002;  // parameter of instance types: GM_VALUE_LONG
+
+constexpr int32_t kCopyNoHierarchy = 4;
+constexpr int32_t kCopyRecursionCheck = 0x4000;
+
+GmMatrix IdentityMatrix();
+GmMatrix TranslationMatrix(double x, double y, double z);
+
+}  // namespace standin
 
 struct GmNode {
   // What a document walk and a link look-up read comes first: these 64 bytes share one cache line
@@ -123,6 +150,9 @@ bool DataLinksTo(const GmNode* n, Marker m);
 bool GetParameter(const GmNode* n, int32_t id, GmValue* out);
 bool SetParameter(HostImpl& host, GmNode* n, int32_t id, const GmValue& value);
 
+// "#marker \"name\"", for coding errors.
+std::string Describe(const GmNode* n);
+
 // What an undo entry keeps of a node's own data: everything but its place and its children.
 struct TagState {
   Marker marker = 0;
@@ -144,6 +174,9 @@ struct NodeState {
 NodeState CaptureOwn(const GmNode* n);
 // Puts the captured data back; tags are reused by marker, rebuilt, or freed to match.
 void RestoreOwn(HostImpl& host, GmNode* n, const NodeState& s);
+
+// The node_* entries of a node's own and the object_* entries.
+void FillNodeApi(GmHostApi* t);
 
 }  // namespace standin
 

@@ -1,30 +1,65 @@
+// Preferences (see preferences.h): the get/set_world_plugin_data entries of the table and Host's
+// preferences methods.
 #include "preferences.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "api_table.h"
+
 namespace standin {
 
 namespace {
 
+// An id as the file writes it: a decimal integer in the Int32 range, with no sign but "-".
 bool ParseId(const std::string& s, int32_t* out) {
-  if (s.empty()) return false;
-  size_t used = 0;
-  long long v = 0;
-  try {
-    v = std::stoll(s, &used);
-  } catch (...) {
-    return false;
-  }
-  if (used != s.size() || v < INT32_MIN || v > INT32_MAX) return false;
+  if (s.empty() || s.size() > 11) return false;
+  size_t i = s[0] == '-' ? 1 : 0;
+  if (i == s.size()) return false;
+  for (; i < s.size(); ++i)
+    if (s[i] < '0' || s[i] > '9') return false;
+  const long long v = std::stoll(s);
+  if (v < INT32_MIN || v > INT32_MAX) return false;
   *out = static_cast<int32_t>(v);
   return true;
 }
 
+bool IsInt32(const nlohmann::json& v) {
+  if (!v.is_number_integer()) return false;
+  if (v.is_number_unsigned()) return v.get<uint64_t>() <= static_cast<uint64_t>(INT32_MAX);
+  return v.get<int64_t>() >= INT32_MIN && v.get<int64_t>() <= INT32_MAX;
+}
+
 }  // namespace
+
+std::string PreferencesFault(const nlohmann::json& doc) {
+  auto fault = [](const std::string& path, const std::string& what) {
+    return path.empty() ? what : path + ": " + what;
+  };
+  if (!doc.is_object()) return fault("", "preferences must be a JSON object {\"plugins\": {...}}");
+  for (const auto& item : doc.items())
+    if (item.key() != "plugins") return fault(item.key(), "unknown member (preferences have \"plugins\")");
+  auto plugins = doc.find("plugins");
+  if (plugins == doc.end()) return "";
+  if (!plugins->is_object()) return fault("plugins", "must be an object: plugin id -> container");
+  int32_t id = 0;
+  for (const auto& [plugin, container] : plugins->items()) {
+    const std::string p = "plugins." + plugin;
+    if (!ParseId(plugin, &id)) return fault(p, "a plugin id must be an integer");
+    if (!container.is_object()) return fault(p, "must be an object: element id -> integer");
+    for (const auto& [element, value] : container.items()) {
+      const std::string q = p + "." + element;
+      if (!ParseId(element, &id)) return fault(q, "an element id must be an integer");
+      if (!value.is_number_integer()) return fault(q, "must be an integer");
+      if (!IsInt32(value)) return fault(q, "is out of the 32-bit range");
+    }
+  }
+  return "";
+}
 
 void Preferences::Open(const std::string& path) {
   path_ = path;
@@ -138,5 +173,45 @@ bool Preferences::Write() {
   }
   return true;
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+GmContainer* GetWorldPluginData(int32_t plugin_id) {
+  NEED_HOST(nullptr);
+  return H().prefs.Get(plugin_id);
+}
+GmBool SetWorldPluginData(int32_t plugin_id, const GmContainer* bc, GmBool add) {
+  NEED_HOST(0);
+  if (!bc) return 0;
+  return H().prefs.Set(plugin_id, *bc, add != 0);
+}
+
+}  // namespace
+
+void FillPreferencesApi(GmHostApi* t) {
+  t->get_world_plugin_data = GetWorldPluginData;
+  t->set_world_plugin_data = SetWorldPluginData;
+}
+
+// ---- Host: preferences ----
+
+std::optional<std::map<int32_t, int32_t>> Host::Prefs(int32_t plugin_id) const {
+  GmContainer* bc = impl_->prefs.Get(plugin_id);
+  if (!bc) return std::nullopt;
+  std::map<int32_t, int32_t> out;
+  for (const auto& [id, v] : bc->elements)
+    if (v.type == GM_VALUE_LONG) out[id] = v.i32;
+  return out;
+}
+
+void Host::SetPrefs(int32_t plugin_id, const std::map<int32_t, int32_t>& values) {
+  GmContainer bc;
+  for (const auto& [id, v] : values) SetElement(bc, id, LongValue(v));
+  impl_->prefs.Set(plugin_id, bc, false);
+}
+
+const std::string& Host::PrefsError() const { return impl_->prefs.Error(); }
 
 }  // namespace standin

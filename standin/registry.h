@@ -1,13 +1,51 @@
-// The command registry: what register_command accepted, in registration order.
+// The command registry: what register_command accepted, in registration order; the menu that
+// shows it, and running a command as a menu pick does, with the activity the host saw. Fills the
+// register_command, call_command, event_add and stop_all_threads entries of the table.
 #ifndef GEMLITH_STANDIN_REGISTRY_H
 #define GEMLITH_STANDIN_REGISTRY_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "standin/host.h"
+#include "framing.h"
+#include "gemlith_api.h"
+#include "undo.h"
 
 namespace standin {
+
+constexpr int32_t kCmdEnabled = 0x40000000;
+
+// What the host saw during a run.
+struct Activity {
+  int32_t event_adds = 0;
+  std::vector<std::string> messages;   // message_dialog texts
+  int32_t undo_groups = 0;             // outermost StartUndo calls
+  std::vector<UndoRecord> undo;        // AddUndo calls that were accepted, in order
+  int32_t stop_all_threads = 0;
+  std::vector<FramingRecord> framing;
+  int32_t rename_dialogs = 0;
+  std::vector<int32_t> open_dialogs;   // plugin ids of the dialogs open after the run
+  std::vector<std::string> coding_errors;  // the coding errors seen during the run
+};
+
+struct MenuEntry {
+  int32_t id = 0;
+  std::string name;  // as registered
+  std::string help;
+  bool enabled = false;  // GetState & kCmdEnabled on the active document
+  bool has_icon = false;
+  int position = 0;   // where the application's menu shows it: 1 = first
+  std::string shown;  // the name as the menu shows it ("#$n" order prefix taken off; "--": a separator)
+};
+
+struct RunResult {
+  int32_t id = 0;
+  bool found = false;    // a command with this id is registered
+  bool enabled = false;  // its state at the moment of the pick
+  bool result = false;   // what Execute returned (false when not executed)
+  Activity activity;     // what the host saw during the run
+};
 
 struct CommandEntry {
   int32_t id = 0;
@@ -45,6 +83,9 @@ class CommandRegistry {
  private:
   std::vector<CommandEntry> entries_;
 };
+
+// register_command, call_command, event_add and stop_all_threads.
+void FillRegistryApi(GmHostApi* t);
 
 }  // namespace standin
 

@@ -1,3 +1,5 @@
+// A module's resources and icons (see resources.h): the resource reader, and the
+// plugin_resource_path, resource_* and bitmap_* entries of the table.
 #include "resources.h"
 
 #include <cctype>
@@ -5,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "api_table.h"
 
 namespace standin {
 
@@ -284,6 +288,73 @@ std::unique_ptr<GmResource> LoadResource(const std::string& res_path, std::strin
     return nullptr;
   }
   return res;
+}
+
+// ---- the table's entries ----
+
+namespace {
+
+const char* PluginResourcePath(size_t* len) {
+  NEED_HOST(nullptr);
+  if (len) *len = H().res_path.size();
+  return H().res_path.c_str();
+}
+
+GmResource* ResourceLoad(const char* res_path) {
+  NEED_HOST(nullptr);
+  HostImpl& h = H();
+  const std::string path = res_path ? res_path : "";
+  if (h.faults.resource_missing) {
+    h.last_resource_error = path + ": missing";
+    return nullptr;
+  }
+  if (h.faults.resource_corrupt) {
+    h.last_resource_error = path + ": malformed";
+    return nullptr;
+  }
+  std::string why;
+  auto res = LoadResource(path, &why);
+  if (!res) h.last_resource_error = why;
+  return res.release();
+}
+
+void ResourceFree(GmResource* res) { delete res; }
+
+const char* ResourceString(const GmResource* res, int32_t id, size_t* len) {
+  if (!res) return nullptr;
+  auto it = res->strings.find(id);
+  if (it == res->strings.end()) return nullptr;
+  if (len) *len = it->second.size();
+  return it->second.c_str();
+}
+
+GmBitmap* BitmapLoad(const char* path, double pixel_ratio) {
+  NEED_HOST(nullptr);
+  HostImpl& h = H();
+  const std::string p = path ? path : "";
+  const std::string file = p.substr(p.find_last_of("/\\") + 1);
+  const auto& missing = h.faults.missing_icons;
+  if (std::find(missing.begin(), missing.end(), file) != missing.end()) {
+    h.last_bitmap_error = p + ": missing";
+    return nullptr;
+  }
+  std::string why;
+  auto bmp = LoadTiff(p, pixel_ratio, &why);
+  if (!bmp) h.last_bitmap_error = why;
+  return bmp.release();
+}
+
+void BitmapFree(GmBitmap* bmp) { delete bmp; }
+
+}  // namespace
+
+void FillResourcesApi(GmHostApi* t) {
+  t->plugin_resource_path = PluginResourcePath;
+  t->resource_load = ResourceLoad;
+  t->resource_free = ResourceFree;
+  t->resource_string = ResourceString;
+  t->bitmap_load = BitmapLoad;
+  t->bitmap_free = BitmapFree;
 }
 
 }  // namespace standin

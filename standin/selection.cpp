@@ -1,9 +1,12 @@
+// Selection and the active-object queries (see selection.h): the doc_get_active_*, node bits and
+// array_* entries of the table and Host's selection methods.
 #include "selection.h"
 
 #include <algorithm>
 #include <unordered_map>
 #include <vector>
 
+#include "api_table.h"
 #include "document.h"
 #include "host_impl.h"
 #include "node.h"
@@ -84,5 +87,110 @@ GmNode* ActiveObject(const HostImpl& host, const GmDoc* doc) {
   }
   return best;
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+void DocGetActiveObjects(GmDoc* doc, GmArray* out, int32_t flags) {
+  NEED_HOST();
+  if (!KnownDoc(doc, "GetActiveObjects")) return;
+  NEED(out, , "GetActiveObjects without an array");
+  out->nodes = ActiveObjects(H(), doc, flags);
+}
+
+void DocGetActiveObjectsFilter(GmDoc* doc, GmArray* out, GmBool children, int32_t type,
+                               int32_t instance_of) {
+  NEED_HOST();
+  if (!KnownDoc(doc, "GetActiveObjectsFilter")) return;
+  NEED(out, , "GetActiveObjectsFilter without an array");
+  out->nodes.clear();
+  for (GmNode* n : ActiveObjects(H(), doc, children ? kActiveChildren : 0)) {
+    if ((type == -1 || n->type == type) && IsInstanceOf(n, instance_of)) out->nodes.push_back(n);
+  }
+}
+
+GmNode* DocGetActiveObject(GmDoc* doc) {
+  NEED_HOST(nullptr);
+  if (!KnownDoc(doc, "GetActiveObject")) return nullptr;
+  return ActiveObject(H(), doc);
+}
+
+int32_t NodeGetAllBits(const GmNode* n) { return n ? n->bits : 0; }
+
+void NodeSetAllBits(GmNode* n, int32_t bits) {
+  NEED_HOST();
+  if (n) SetAllBits(H(), n, bits);
+}
+
+// ---- atom arrays ----
+GmArray* ArrayAlloc() {
+  NEED_HOST(nullptr);
+  if (H().faults.Consume(Alloc::Array)) return nullptr;
+  return new GmArray;
+}
+void ArrayFree(GmArray* a) { delete a; }
+int32_t ArrayCount(const GmArray* a) { return a ? static_cast<int32_t>(a->nodes.size()) : 0; }
+GmNode* ArrayIndex(const GmArray* a, int32_t i) {
+  if (!a || i < 0 || i >= static_cast<int32_t>(a->nodes.size())) return nullptr;
+  return a->nodes[static_cast<size_t>(i)];
+}
+GmBool ArrayAppend(GmArray* a, GmNode* n) {
+  if (!a || !n) return 0;
+  a->nodes.push_back(n);
+  return 1;
+}
+GmBool ArrayRemove(GmArray* a, GmNode* n) {
+  if (!a) return 0;
+  auto it = std::find(a->nodes.begin(), a->nodes.end(), n);
+  if (it == a->nodes.end()) return 0;
+  a->nodes.erase(it);
+  return 1;
+}
+void ArrayFilterObject(GmArray* a, int32_t type, int32_t instance_of) {
+  if (!a) return;
+  auto keep = [&](const GmNode* n) {
+    return IsObject(n) && (type == -1 || n->type == type) && IsInstanceOf(n, instance_of);
+  };
+  a->nodes.erase(std::remove_if(a->nodes.begin(), a->nodes.end(),
+                                [&](const GmNode* n) { return !keep(n); }),
+                 a->nodes.end());
+}
+
+}  // namespace
+
+void FillSelectionApi(GmHostApi* t) {
+  t->doc_get_active_objects = DocGetActiveObjects;
+  t->doc_get_active_objects_filter = DocGetActiveObjectsFilter;
+  t->doc_get_active_object = DocGetActiveObject;
+  t->node_get_all_bits = NodeGetAllBits;
+  t->node_set_all_bits = NodeSetAllBits;
+  t->array_alloc = ArrayAlloc;
+  t->array_free = ArrayFree;
+  t->array_count = ArrayCount;
+  t->array_index = ArrayIndex;
+  t->array_append = ArrayAppend;
+  t->array_remove = ArrayRemove;
+  t->array_filter_object = ArrayFilterObject;
+}
+
+// ---- Host: the selection ----
+
+void Host::SetBits(GmNode* object, int32_t bits) { SetAllBits(*impl_, object, bits); }
+
+void Host::Select(const std::vector<GmNode*>& in_order, GmDoc* doc) {
+  if (!doc) doc = impl_->Active();
+  for (GmNode* n : ActiveObjects(*impl_, doc, kActiveChildren))
+    WriteBits(*impl_, n, n->bits & ~kBitActive);
+  for (GmNode* n : in_order) SetAllBits(*impl_, n, n->bits | kBitActive);
+}
+
+std::vector<GmNode*> Host::Selection(GmDoc* doc) const {
+  return ActiveObjects(*impl_, doc ? doc : impl_->Active(),
+                       kActiveChildren | kActiveSelectionOrder);
+}
+
+int32_t Host::Bits(const GmNode* node) const { return node->bits; }
+bool Host::IsSelected(const GmNode* node) const { return (node->bits & kBitActive) != 0; }
 
 }  // namespace standin

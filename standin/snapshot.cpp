@@ -1,4 +1,6 @@
-// Whole-scene snapshots: what command tests compare before, after, after undo and after redo.
+// Whole-scene snapshots (see snapshot.h), and Host::Capture and Host::TreeText that take them.
+#include "snapshot.h"
+
 #include <algorithm>
 #include <map>
 #include <sstream>
@@ -99,17 +101,6 @@ std::string ToString(const SceneSnapshot& s) {
   std::ostringstream os;
   for (const auto& o : s.objects) os << Line(o) << "\n";
   return os.str();
-}
-
-const char* UndoTypeName(int32_t type) {
-  switch (type) {
-    case kUndoChange: return "CHANGE";
-    case kUndoChangeSmall: return "CHANGE_SMALL";
-    case kUndoNewObj: return "NEWOBJ";
-    case kUndoDeleteObj: return "DELETEOBJ";
-    case kUndoBits: return "BITS";
-    default: return "?";
-  }
 }
 
 std::string Diff(const SceneSnapshot& before, const SceneSnapshot& after) {

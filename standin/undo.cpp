@@ -1,19 +1,28 @@
+// Undo and redo (see undo.h): the doc_*_undo entries of the table and Host's undo methods.
 #include "undo.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "api_table.h"
 #include "document.h"
 #include "host_impl.h"
 #include "node.h"
 
 namespace standin {
 
-namespace {
-
-std::string Describe(const GmNode* n) {
-  return "#" + std::to_string(n->marker) + " \"" + n->name + "\"";
+const char* UndoTypeName(int32_t type) {
+  switch (type) {
+    case kUndoChange: return "CHANGE";
+    case kUndoChangeSmall: return "CHANGE_SMALL";
+    case kUndoNewObj: return "NEWOBJ";
+    case kUndoDeleteObj: return "DELETEOBJ";
+    case kUndoBits: return "BITS";
+    default: return "?";
+  }
 }
+
+namespace {
 
 TreeState CaptureTree(const GmNode* root) {
   TreeState s;
@@ -345,5 +354,52 @@ void DropRedo(HostImpl& host, GmDoc* doc) {
   }
   h.redo.clear();
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+GmBool DocStartUndo(GmDoc* doc) {
+  NEED_HOST(0);
+  if (!KnownDoc(doc, "StartUndo")) return 0;
+  return StartUndo(H(), doc);
+}
+
+GmBool DocEndUndo(GmDoc* doc) {
+  NEED_HOST(0);
+  if (!KnownDoc(doc, "EndUndo")) return 0;
+  return EndUndo(H(), doc);
+}
+
+GmBool DocAddUndo(GmDoc* doc, int32_t type, GmNode* node) {
+  NEED_HOST(0);
+  if (!KnownDoc(doc, "AddUndo")) return 0;
+  return AddUndo(H(), doc, type, node);
+}
+
+}  // namespace
+
+void FillUndoApi(GmHostApi* t) {
+  t->doc_start_undo = DocStartUndo;
+  t->doc_end_undo = DocEndUndo;
+  t->doc_add_undo = DocAddUndo;
+}
+
+// ---- Host: undo ----
+
+bool Host::Undo(GmDoc* doc) { return UndoStepBack(*impl_, doc ? doc : impl_->Active()); }
+bool Host::Redo(GmDoc* doc) { return RedoStep(*impl_, doc ? doc : impl_->Active()); }
+int32_t Host::UndoSteps(GmDoc* doc) const {
+  return static_cast<int32_t>((doc ? doc : impl_->Active())->undo.undo.size());
+}
+int32_t Host::RedoSteps(GmDoc* doc) const {
+  return static_cast<int32_t>((doc ? doc : impl_->Active())->undo.redo.size());
+}
+UndoStepSize Host::NewestUndoStep(GmDoc* doc) const {
+  const UndoHistory& h = (doc ? doc : impl_->Active())->undo;
+  if (h.undo.empty()) return {};
+  return UndoStepSize{h.undo.back().entries.size(), StepBytes(h.undo.back())};
+}
+void Host::DropRedo(GmDoc* doc) { standin::DropRedo(*impl_, doc ? doc : impl_->Active()); }
 
 }  // namespace standin

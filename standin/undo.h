@@ -1,4 +1,5 @@
-// Undo and redo: groups, entries and the two stacks of one document.
+// Undo and redo: groups, entries and the two stacks of one document. Fills the doc_start_undo,
+// doc_end_undo and doc_add_undo entries of the table.
 //
 // An entry refers to its node by marker, never by pointer. What it keeps depends on its type:
 //   BITS          the bit word and the selection stamp (in the entry itself: 32 bytes)
@@ -22,10 +23,30 @@
 #include <unordered_set>
 #include <vector>
 
+#include "link.h"
 #include "node.h"
-#include "standin/host.h"
 
 namespace standin {
+
+constexpr int32_t kUndoChange = 40;
+constexpr int32_t kUndoChangeSmall = 42;
+constexpr int32_t kUndoNewObj = 44;
+constexpr int32_t kUndoDeleteObj = 45;
+constexpr int32_t kUndoBits = 48;
+// "CHANGE", "CHANGE_SMALL", "NEWOBJ", "DELETEOBJ", "BITS"; "?" for any other type.
+const char* UndoTypeName(int32_t type);
+
+// An AddUndo call the host accepted, as the activity log lists it.
+struct UndoRecord {
+  int32_t type = 0;
+  Marker marker = 0;
+  bool operator==(const UndoRecord& o) const { return type == o.type && marker == o.marker; }
+};
+
+struct UndoStepSize {
+  size_t entries = 0;
+  size_t bytes = 0;
+};
 
 class HostImpl;
 
@@ -146,6 +167,9 @@ Place CapturePlace(const GmNode* node);
 // Moves the node (with its subtree) to `place`; false when the place no longer exists (the node
 // then goes to the top of the document, or stays out when there is none).
 bool MoveToPlace(HostImpl& host, GmNode* node, const Place& place);
+
+// doc_start_undo, doc_end_undo and doc_add_undo.
+void FillUndoApi(GmHostApi* t);
 
 }  // namespace standin
 

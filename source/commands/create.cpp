@@ -4,12 +4,10 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "commands/enabling.h"
 #include "instance_ops.h"
 #include "marker_key.h"
 #include "scoped.h"
 #include "settings.h"
-#include "walk.h"
 
 namespace {
 
@@ -18,11 +16,6 @@ struct CreateKeys {
   Bool shift = false;  // replace mode: children of a replaced object move under the reference
   Bool alt = false;    // replace mode: children of a replaced object move under its instance
 };
-
-// Inserts `op` into `doc` directly in front of `place`, at place's level.
-void InsertInFrontOf(BaseDocument* doc, BaseObject* op, BaseObject* place) {
-  doc->InsertObject(op, place->GetUp(), place->GetPred(), false);
-}
 
 // Without Ctrl, an ordinary object: a new instance of it, with its matrix, in front of it.
 // Undo: the entries of CreateInstanceOf.
@@ -64,17 +57,13 @@ void ReplaceByInstance(BaseDocument* doc, BaseObject* op, BaseObject* reference,
   if (keys.alt) MoveChildren(op, instance);  // after Shift there is nothing left to move
 
   // Remember what is deleted while it is still alive; later entries are checked against this.
-  for (BaseObject* gone = op; gone; gone = NextObjectInSubtree(gone, op))
-    deleted.insert(KeyOf(*gone));
-  doc->AddUndo(UNDOTYPE::DELETEOBJ, op);
-  op->Remove();
-  BaseObject::Free(op);
+  AddSubtreeKeys(op, deleted);
+  DeleteObject(doc, op);
 }
 
 // The run inside its undo group. False when the selection array cannot be made or an entry of it
 // is missing (the changes of earlier entries stay).
 Bool CreateInstances(BaseDocument* doc) {
-  UndoGroup undo(doc);
   ScopedAtomArray selection;
   if (!selection) return false;
   doc->GetActiveObjects(*selection,
@@ -90,15 +79,8 @@ Bool CreateInstances(BaseDocument* doc) {
   // Replace mode deletes objects, and a selected object below a replaced one goes with it. Such an
   // entry is recognised by its marker, read here while every entry is alive (markers are never
   // reused), and skipped without touching the freed object.
-  std::vector<MarkerKey> markers;
+  const std::vector<MarkerKey> markers = keys.ctrl ? KeysOf(*selection) : std::vector<MarkerKey>();
   std::unordered_set<MarkerKey> deleted;
-  if (keys.ctrl) {
-    markers.reserve(static_cast<size_t>(count));
-    for (Int32 i = 0; i < count; ++i) {
-      const auto* entry = static_cast<const BaseList2D*>(selection->GetIndex(i));
-      markers.push_back(entry ? KeyOf(*entry) : MarkerKey());
-    }
-  }
   const auto gone = [&](Int32 i) { return keys.ctrl && deleted.count(markers[i]) != 0; };
 
   for (Int32 i = 0; i < count; ++i) {
@@ -122,15 +104,6 @@ Bool CreateInstances(BaseDocument* doc) {
 }  // namespace
 
 // Runs the selection through the instance, duplicate or replace step, as one undo step; asks the
-// host to refresh afterwards. False only when there is no document, no selection array or a
-// missing entry; true also when nothing was selected or nothing changed.
-Bool Command_Create::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  if (!doc) return false;
-  if (!CreateInstances(doc)) return false;
-  EventAdd();
-  return true;
-}
-
-Int32 Command_Create::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateSelection(doc);
-}
+// host to refresh afterwards, except after a false result. False only when there is no document,
+// no selection array or a missing entry; true also when nothing was selected or nothing changed.
+Bool RunCreate(BaseDocument* doc) { return RunCommand(doc, CreateInstances); }

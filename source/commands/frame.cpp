@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "commands/enabling.h"
 #include "ids.h"
 #include "scoped.h"
 
@@ -70,32 +69,17 @@ bool FrameWithInstancesInModeZero(BaseDocument* doc, Int32 command) {
 
 // Runs the host's "frame selected objects" command (12151) with the selected instance objects in
 // mode 0 meanwhile. Each selected instance keeps its saved mode in its record (element 1).
-// Returns true once the host command has run; false without a document or when the working list
-// cannot be made. Records no undo entry and opens no undo group.
-Bool Command_FrameObjects::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  if (!doc) return false;
-  if (!FrameWithInstancesInModeZero(doc, IDM_FRAME_OBJECTS)) return false;
-  EventAdd();
-  return true;
-}
-
-Int32 Command_FrameObjects::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateSelection(doc);
+// Returns true once the host command has run, and then asks the host to refresh; false without a
+// document or when the working list cannot be made. Records no undo entry and opens no undo group.
+Bool RunFrameObjects(BaseDocument* doc) {
+  return RunCommand(
+      doc, [](BaseDocument* d) { return FrameWithInstancesInModeZero(d, IDM_FRAME_OBJECTS); },
+      UndoStep::None);
 }
 
 // As Frame objects, with the host's "frame selected elements" command (13038), inside an undo
 // group that stays empty.
-Bool Command_FrameElements::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  if (!doc) return false;
-  bool framed;
-  {
-    UndoGroup undo(doc);
-    framed = FrameWithInstancesInModeZero(doc, IDM_FRAME_ELEMENTS);
-  }
-  if (framed) EventAdd();
-  return framed;
-}
-
-Int32 Command_FrameElements::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateSelection(doc);
+Bool RunFrameElements(BaseDocument* doc) {
+  return RunCommand(
+      doc, [](BaseDocument* d) { return FrameWithInstancesInModeZero(d, IDM_FRAME_ELEMENTS); });
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "commands/enabling.h"
 #include "instance_ops.h"
 #include "marker_key.h"
 #include "scoped.h"
@@ -18,22 +17,6 @@ struct MakeEditableKeys {
   Bool dropCloned;    // Shift: drop the children the copy brought along
   Bool keepChildren;  // not Alt: the instance's own children move to the copy
 };
-
-// Adds the markers of `root` and of everything below it. Used just before `root` is freed, while
-// the whole subtree is still alive.
-void CollectSubtreeMarkers(BaseObject* root, std::unordered_set<MarkerKey>& markers) {
-  BaseObject* node = root;
-  while (node) {
-    markers.insert(KeyOf(*node));
-    if (BaseObject* down = node->GetDown()) {
-      node = down;
-      continue;
-    }
-    // Climb until a next sibling turns up, but never past `root`.
-    while (node != root && !node->GetNext()) node = node->GetUp();
-    node = node == root ? nullptr : node->GetNext();
-  }
-}
 
 // Frees every child of `obj` with its subtree. No undo entries: the children came with a copy that
 // the run has just made.
@@ -66,7 +49,7 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
     return false;
   }
 
-  doc->InsertObject(copy, instance->GetUp(), instance->GetPred(), false);
+  InsertInFrontOf(doc, copy, instance);
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
   doc->AddUndo(UNDOTYPE::BITS, copy);
   copy->SetBit(BIT_ACTIVE);
@@ -78,11 +61,40 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
   if (keys.keepChildren) MoveChildren(instance, copy);
   instance->CopyMatrixTo(copy);
 
-  CollectSubtreeMarkers(instance, freed);
+  AddSubtreeKeys(instance, freed);
   holders.Forget(instance);
-  doc->AddUndo(UNDOTYPE::DELETEOBJ, instance);
-  instance->Remove();
-  BaseObject::Free(instance);
+  DeleteObject(doc, instance);
+  return true;
+}
+
+// The run inside its undo group. False when the working list cannot be made.
+Bool MakeSelectionEditable(BaseDocument* doc) {
+  MakeEditableKeys keys;
+  keys.followChain = IsQualifierHeld(QCTRL);
+  keys.dropCloned = IsQualifierHeld(QSHIFT);
+  keys.keepChildren = !IsQualifierHeld(QALT);
+  ScopedAtomArray selection;
+  if (!selection) return false;
+  doc->GetActiveObjects(*selection, GETACTIVEOBJECTFLAGS::CHILDREN);
+
+  const Int32 count = selection->GetCount();
+  const std::vector<MarkerKey> markers = KeysOf(*selection);
+  // The objects that link to the instances, found in one walk before anything changes.
+  std::vector<BaseObject*> instances;
+  for (Int32 i = 0; i < count; ++i) {
+    auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
+    if (obj && obj->IsInstanceOf(Oinstance)) instances.push_back(obj);
+  }
+  LinkHolders holders(doc, instances);
+
+  std::unordered_set<MarkerKey> freed;
+  for (Int32 i = 0; i < count; ++i) {
+    // An entry freed with an instance above it is passed over.
+    if (freed.count(markers[static_cast<size_t>(i)]) != 0) continue;
+    auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
+    if (!obj || !obj->IsInstanceOf(Oinstance)) continue;
+    ReplaceByCopy(doc, obj, keys, holders, freed);
+  }
   return true;
 }
 
@@ -95,51 +107,10 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
 // an instance; false without a document or when the working list cannot be made.
 // Undo per converted instance: CHANGE instance, NEWOBJ copy, BITS copy, CHANGE_SMALL per object
 // whose link or record named the instance (in document order), CHANGE per moved child, DELETEOBJ
-// instance. One undo group for the run.
+// instance. One undo group for the run, then a refresh.
 //
 // With Alt, a selected object below a selected instance is freed together with that instance
 // before the loop reaches it. The list's entries are therefore identified by the markers taken
 // before the loop, while every entry is alive, and the markers of everything freed are remembered:
 // an entry whose marker was freed is skipped without its pointer ever being followed.
-Bool Command_MakeEditable::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  if (!doc) return false;
-  CommandRun run;
-  MakeEditableKeys keys;
-  keys.followChain = IsQualifierHeld(QCTRL);
-  keys.dropCloned = IsQualifierHeld(QSHIFT);
-  keys.keepChildren = !IsQualifierHeld(QALT);
-  {
-    UndoGroup undo(doc);
-    ScopedAtomArray selection;
-    if (!selection) return false;
-    doc->GetActiveObjects(*selection, GETACTIVEOBJECTFLAGS::CHILDREN);
-
-    const Int32 count = selection->GetCount();
-    std::vector<MarkerKey> markers(static_cast<size_t>(count));
-    for (Int32 i = 0; i < count; ++i) {
-      if (C4DAtom* atom = selection->GetIndex(i))
-        markers[static_cast<size_t>(i)] = KeyOf(*static_cast<BaseList2D*>(atom));
-    }
-    // The objects that link to the instances, found in one walk before anything changes.
-    std::vector<BaseObject*> instances;
-    for (Int32 i = 0; i < count; ++i) {
-      auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
-      if (obj && obj->IsInstanceOf(Oinstance)) instances.push_back(obj);
-    }
-    LinkHolders holders(doc, instances);
-
-    std::unordered_set<MarkerKey> freed;
-    for (Int32 i = 0; i < count; ++i) {
-      if (freed.count(markers[static_cast<size_t>(i)]) != 0) continue;  // freed with an instance above it
-      auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
-      if (!obj || !obj->IsInstanceOf(Oinstance)) continue;
-      ReplaceByCopy(doc, obj, keys, holders, freed);
-    }
-  }
-  EventAdd();
-  return true;
-}
-
-Int32 Command_MakeEditable::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateInstanceSelected(doc);
-}
+Bool RunMakeEditable(BaseDocument* doc) { return RunCommand(doc, MakeSelectionEditable); }

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "commands/enabling.h"
 #include "instance_ops.h"
 #include "scoped.h"
 #include "settings.h"
@@ -54,7 +53,6 @@ TargetMatches MatchInstances(BaseDocument* doc, AtomArray& active, Bool followCh
 // The run inside its undo group. False when the array cannot be made or holds an empty slot (the
 // renames made before stay).
 Bool RenameSelection(BaseDocument* doc) {
-  UndoGroup undo(doc);
   ScopedAtomArray active;
   if (!active) return false;
   // Selected objects below selected parents are entries too.
@@ -86,14 +84,4 @@ Bool RenameSelection(BaseDocument* doc) {
 //
 // The entries are handled in list order, each reference numbering its instances in document order,
 // but the document is walked only once: the walk groups the instances by reference first.
-Bool Command_Rename::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  if (!doc) return false;
-  CommandRun run;
-  if (!RenameSelection(doc)) return false;
-  EventAdd();
-  return true;
-}
-
-Int32 Command_Rename::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateSelection(doc);
-}
+Bool RunRename(BaseDocument* doc) { return RunCommand(doc, RenameSelection); }

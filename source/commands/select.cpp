@@ -2,7 +2,6 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "commands/enabling.h"
 #include "instance_ops.h"
 #include "scoped.h"
 #include "settings.h"
@@ -45,21 +44,8 @@ void SelectInstancesOf(BaseDocument* doc, BaseObject* target, const TargetMatche
   }
 }
 
-}  // namespace
-
-// Deselects everything, then selects the instances of each selected object's target: the object
-// itself, or for a selected instance its reference. Shift selects the matched targets too, Ctrl
-// follows chains of instances. An entry whose target cannot be determined is passed over and the
-// later entries still count. One undo step; false only without a document or a selection array.
-//
-// The entries are handled in their order, each selecting its target's instances in document
-// order, but the document is walked only once: the walk that deselects also groups the instances
-// by target, and the entries then take their groups.
-Bool Command_Select::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  StopAllThreads();
-  if (!doc) return false;
-  CommandRun run;
-  UndoGroup undo(doc);
+// The run inside its undo group; false when the selection array cannot be made.
+Bool SelectMatches(BaseDocument* doc) {
   ScopedAtomArray active;
   if (!active) return false;
   // Only the topmost selected object of each selected branch is listed.
@@ -77,10 +63,21 @@ Bool Command_Select::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   for (BaseObject* target : targets) {
     if (target) SelectInstancesOf(doc, target, matches, shift);
   }
-  EventAdd();
-  return true;  // the guards close the undo group and free the array
+  return true;
 }
 
-Int32 Command_Select::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateSelection(doc);
+}  // namespace
+
+// Deselects everything, then selects the instances of each selected object's target: the object
+// itself, or for a selected instance its reference. Shift selects the matched targets too, Ctrl
+// follows chains of instances. An entry whose target cannot be determined is passed over and the
+// later entries still count. One undo step, then a refresh; false only without a document or a
+// selection array.
+//
+// The entries are handled in their order, each selecting its target's instances in document
+// order, but the document is walked only once: the walk that deselects also groups the instances
+// by target, and the entries then take their groups.
+Bool RunSelect(BaseDocument* doc) {
+  StopAllThreads();
+  return RunCommand(doc, SelectMatches);
 }

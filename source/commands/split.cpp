@@ -2,7 +2,6 @@
 // replaced by a copy of what it links to; the other selected instances link to that copy and take
 // its name.
 #include "commands/commands.h"
-#include "commands/enabling.h"
 #include "instance_ops.h"
 #include "scoped.h"
 
@@ -40,7 +39,7 @@ bool SplitSelection(BaseDocument* doc) {
   BaseObject* copy = CloneReferenceObject(last, false);
   if (!copy) return false;
   if (name.GetLength() > 0) copy->SetName(name);
-  doc->InsertObject(copy, last->GetUp(), last->GetPred(), false);
+  InsertInFrontOf(doc, copy, last);
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
 
   // The other instances link to the copy and take its name, also when the link cannot be set.
@@ -54,9 +53,7 @@ bool SplitSelection(BaseDocument* doc) {
   }
 
   // The replaced instance goes with its children, selected instances below it included.
-  doc->AddUndo(UNDOTYPE::DELETEOBJ, last);
-  last->Remove();
-  BaseObject::Free(last);
+  DeleteObject(doc, last);
   return true;
 }
 
@@ -69,18 +66,5 @@ bool SplitSelection(BaseDocument* doc) {
 // nothing changed, without a document, with fewer than two selected instances, when the dialog is
 // cancelled, or when the reference cannot be resolved or copied.
 // Undo, in order: CHANGE last instance, NEWOBJ copy, CHANGE_SMALL per other instance, DELETEOBJ last
-// instance. One undo group.
-Bool Command_Split::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  if (!doc) return false;
-  bool split;
-  {
-    UndoGroup undo(doc);
-    split = SplitSelection(doc);
-  }
-  if (split) EventAdd();
-  return split;
-}
-
-Int32 Command_Split::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateTwoOrMore(doc);
-}
+// instance. One undo group; a refresh after a split.
+Bool RunSplit(BaseDocument* doc) { return RunCommand(doc, SplitSelection); }

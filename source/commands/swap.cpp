@@ -1,7 +1,6 @@
 // Swap: exchanges the active object and its partner (the object an instance links to, or the object
 // an earlier swap remembered in the record), so that a second Swap exchanges them back.
 #include "commands/commands.h"
-#include "commands/enabling.h"
 #include "ids.h"
 #include "instance_ops.h"
 #include "scoped.h"
@@ -78,7 +77,7 @@ bool SwapActiveObject(BaseDocument* doc) {
   active->SetMl(copy->GetMl());
   doc->AddUndo(UNDOTYPE::CHANGE, partner);
   copy->SetMl(oldMl);
-  doc->InsertObject(active, partner->GetUp(), partner->GetPred(), false);
+  InsertInFrontOf(doc, active, partner);
 
   // The copy of a reference remembers the instance, so that Swap on the copy swaps back; an object
   // swapped back forgets its partner.
@@ -97,9 +96,7 @@ bool SwapActiveObject(BaseDocument* doc) {
   copy->ToggleBit(BIT_ACTIVE);
 
   // The partner has no children left (all were moved), so only the partner itself is freed.
-  doc->AddUndo(UNDOTYPE::DELETEOBJ, partner);
-  partner->Remove();
-  BaseObject::Free(partner);
+  DeleteObject(doc, partner);
   return true;
 }
 
@@ -114,18 +111,5 @@ bool SwapActiveObject(BaseDocument* doc) {
 // Undo, in order: CHANGE per moved child; with Ctrl DELETEOBJ per descendant of the partner;
 // DELETEOBJ and CHANGE for the active object; CHANGE for the partner; NEWOBJ for the copy;
 // CHANGE_SMALL per object whose link or record named the partner, in document order; DELETEOBJ for
-// the partner. One undo group.
-Bool Command_Swap::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  if (!doc) return false;
-  bool swapped;
-  {
-    UndoGroup undo(doc);
-    swapped = SwapActiveObject(doc);
-  }
-  if (swapped) EventAdd();
-  return swapped;
-}
-
-Int32 Command_Swap::GetState(BaseDocument* doc, GeDialog* /*parentManager*/) {
-  return StateSwap(doc);
-}
+// the partner. One undo group; a refresh after a swap.
+Bool RunSwap(BaseDocument* doc) { return RunCommand(doc, SwapActiveObject); }

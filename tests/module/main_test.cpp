@@ -61,8 +61,8 @@ TEST_F(EntryTest, NamesAndHelpComeFromTheStringTable) {
 
 TEST_F(EntryTest, ActionTableAnswers) {
   ASSERT_TRUE(Load().ok);
-  EXPECT_EQ(c4d_main(4, nullptr, nullptr, nullptr), 5);
-  EXPECT_EQ(c4d_main(5, nullptr, nullptr, nullptr), -1);
+  EXPECT_EQ(c4d_main(4, nullptr, nullptr, nullptr), 5);  // C4DPL_INIT_VERSION: C4DPL_VERSION
+  EXPECT_EQ(c4d_main(5, nullptr, nullptr, nullptr), -1);  // no such action: C4DPL_ERROR
   EXPECT_EQ(c4d_main(99, nullptr, nullptr, nullptr), -1);
   // Messages other than 1 are answered with success and do nothing.
   EXPECT_EQ(c4d_main(C4DPL_MESSAGE, reinterpret_cast<void*>(intptr_t{7}), nullptr, nullptr), 1);

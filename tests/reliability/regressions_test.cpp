@@ -8,7 +8,7 @@
 #include <string>
 
 #include "reproduction.h"
-#include "scene_io.h"
+#include "scene_reader.h"
 
 namespace reliability {
 namespace {
@@ -45,7 +45,7 @@ TEST_F(Reproduction, Seed17SplitUndoRestoresTheNameWhenTheLinkCannotBeMade) {
   Call(ID_GEMLITH_SPLIT, Fault::kAllocLink, 1);
 }
 
-// Mended in tools/gemlith-host/scene_io.cpp. Fuzz input: a number the JSON reader cannot hold
+// Mended in tools/gemlith-host/scene_reader.cpp. Fuzz input: a number the JSON reader cannot hold
 // (1e999, or an integer of a hundred digits) makes it throw out_of_range, which ParseJson did not
 // catch: gemlith-host ended with "terminate called" instead of a clear error and exit status 2.
 TEST(SceneReader, FuzzNumberOverflowIsAClearError) {

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "scenario_harness.h"
-#include "scene_io.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
 
 namespace {
 

@@ -7,7 +7,10 @@
 #include <set>
 #include <string>
 
-#include "scene_io.h"
+#include "host_scene.h"
+#include "prefs_file.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
 #include "standin/host.h"
 
 namespace {
@@ -295,10 +298,7 @@ TEST(PrefsFile, MissingIsFineAndBadFormsAreRejected) {
   };
   const std::string path = dir + "/gemlith-bad-prefs.json";
   for (const auto& [text, place] : bad) {
-    {
-      std::ofstream out(path, std::ios::trunc);
-      out << text;
-    }
+    std::ofstream(path, std::ios::trunc) << text;
     try {
       gemhost::CheckPrefsFile(path);
       ADD_FAILURE() << text << ": accepted";
@@ -308,10 +308,7 @@ TEST(PrefsFile, MissingIsFineAndBadFormsAreRejected) {
       EXPECT_NE(message.find(place), std::string::npos) << place << " in: " << message;
     }
   }
-  {
-    std::ofstream out(path, std::ios::trunc);
-    out << R"({"plugins": {"1050043": {"0": 2}, "-5": {}}})";
-  }
+  std::ofstream(path, std::ios::trunc) << R"({"plugins": {"1050043": {"0": 2}, "-5": {}}})";
   EXPECT_NO_THROW(gemhost::CheckPrefsFile(path));
   std::remove(path.c_str());
 }

@@ -2,7 +2,7 @@
 #ifndef GEMLITH_HOST_DEMO_SCENE_H
 #define GEMLITH_HOST_DEMO_SCENE_H
 
-#include "scene_io.h"
+#include "scene.h"
 
 namespace gemhost {
 

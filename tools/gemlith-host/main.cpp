@@ -10,9 +10,14 @@
 #include <vector>
 
 #include "demo_scene.h"
+#include "host_scene.h"
+#include "input_error.h"
+#include "key_map.h"
 #include "platform.h"
+#include "prefs_file.h"
 #include "report.h"
-#include "scene_io.h"
+#include "scene_reader.h"
+#include "scene_writer.h"
 #include "standin/host.h"
 #include "steps.h"
 

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <sstream>
 
+#include "scene_writer.h"
+
 namespace gemhost {
 
 using nlohmann::ordered_json;

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "scene_io.h"
+#include "key_map.h"
+#include "scene.h"
 #include "standin/host.h"
 #include "steps.h"
 

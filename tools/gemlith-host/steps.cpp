@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <limits>
 
+#include "host_scene.h"
+#include "input_error.h"
+#include "key_map.h"
 #include "report.h"
-#include "scene_io.h"
 
 namespace gemhost {
 

@@ -1,7 +1,10 @@
-#include "link_registry.h"
+// Links and their transfer (see link.h): the link_* entries of the table, node_transfer_goal, and
+// Host's link methods.
+#include "link.h"
 
 #include <algorithm>
 
+#include "api_table.h"
 #include "container.h"
 #include "document.h"
 #include "host_impl.h"
@@ -125,5 +128,60 @@ void TransferLinks(HostImpl& h, const GmNode* source, const GmNode* target) {
       if (t->data) ForEachLink(*t->data, redirect);
   }
 }
+
+// ---- the table's entries ----
+
+namespace {
+
+GmBool NodeTransferGoal(GmNode* source, GmNode* target, GmBool undo_links) {
+  NEED_HOST(0);
+  NEED(source && target, 0, "TransferGoal without a source or a target");
+  // The application leaves undo links to itself: a caller records its own entries before.
+  if (undo_links) H().CodingError("TransferGoal with undo links on: that argument must be false");
+  if (!DocOf(source)) return 0;
+  TransferLinks(H(), source, target);
+  return 1;
+}
+
+GmLink* LinkAlloc() {
+  NEED_HOST(nullptr);
+  if (H().faults.Consume(Alloc::Link)) return nullptr;
+  return new GmLink;
+}
+void LinkFree(GmLink* l) { delete l; }
+void LinkSet(GmLink* l, GmNode* n) {
+  if (l) l->marker = n ? n->marker : 0;
+}
+uint64_t LinkMarker(const GmLink* l) { return l ? l->marker : 0; }
+GmNode* LinkResolve(uint64_t marker, GmDoc* doc, int32_t instance_of) {
+  NEED_HOST(nullptr);
+  return Resolve(H().registry, marker, doc, instance_of);
+}
+
+}  // namespace
+
+void FillLinkApi(GmHostApi* t) {
+  t->node_transfer_goal = NodeTransferGoal;
+  t->link_alloc = LinkAlloc;
+  t->link_free = LinkFree;
+  t->link_set = LinkSet;
+  t->link_marker = LinkMarker;
+  t->link_resolve = LinkResolve;
+}
+
+// ---- Host: links ----
+
+void Host::SetLink(GmNode* instance, GmNode* target) {
+  impl_->links.SetLink(instance, target ? target->marker : 0);
+}
+void Host::SetLinkMarker(GmNode* instance, Marker target) {
+  impl_->links.SetLink(instance, target);
+}
+GmNode* Host::Find(Marker m) const { return impl_->registry.Find(m); }
+Marker Host::LinkMarker(const GmNode* instance) const { return instance->link; }
+GmNode* Host::LinkTarget(const GmNode* instance) const {
+  return impl_->registry.Find(instance->link);
+}
+std::vector<GmNode*> Host::LinkHolders(const GmNode* node) { return standin::LinkHolders(*impl_, node); }
 
 }  // namespace standin

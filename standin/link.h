@@ -1,19 +1,25 @@
-// The registry of live nodes by marker: what makes a link resolve; and the index of who links to
-// whom, which lets TransferGoal visit only the objects that hold a link instead of the document.
+// Links and their transfer: the registry of live nodes by marker, what makes a link resolve; and
+// the index of who links to whom, which lets TransferGoal visit only the objects that hold a link
+// instead of the document. Fills the link_* entries of the table and node_transfer_goal.
 //
 // A link holds a marker only. Markers are handed out in order and never reused, so the registry is
 // a table indexed by marker: resolving a link is one look-up there, followed by the document and
 // type checks. A freed node leaves the registry, so every link to it dies at once, and an undo that
 // rebuilds the node under the same marker brings those links back.
-#ifndef GEMLITH_STANDIN_LINK_REGISTRY_H
-#define GEMLITH_STANDIN_LINK_REGISTRY_H
+#ifndef GEMLITH_STANDIN_LINK_H
+#define GEMLITH_STANDIN_LINK_H
 
+#include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
-#include "standin/host.h"
+#include "gemlith_api.h"
 
 namespace standin {
+
+// A node's identity: 64 bits, never 0, never reused, kept through undo and redo. Links hold it.
+using Marker = uint64_t;
 
 class LinkRegistry {
  public:
@@ -80,10 +86,13 @@ std::vector<GmNode*> LinkHolders(HostImpl& h, const GmNode* source);
 // `target` instead. Records nothing for undo.
 void TransferLinks(HostImpl& h, const GmNode* source, const GmNode* target);
 
+// The link_* entries and node_transfer_goal.
+void FillLinkApi(GmHostApi* t);
+
 }  // namespace standin
 
 struct GmLink {
   standin::Marker marker = 0;
 };
 
-#endif  // GEMLITH_STANDIN_LINK_REGISTRY_H
+#endif  // GEMLITH_STANDIN_LINK_H

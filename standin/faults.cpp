@@ -1,0 +1,27 @@
+// Fault injection: the countdowns behind Faults (see faults.h).
+#include "faults.h"
+
+namespace standin {
+
+void Faults::FailNth(Alloc kind, int n) {
+  if (n <= 0) {
+    countdown_.erase(kind);
+    return;
+  }
+  countdown_[kind] = n;
+}
+
+bool Faults::Consume(Alloc kind) {
+  auto it = countdown_.find(kind);
+  if (it == countdown_.end()) return false;
+  if (--it->second > 0) return false;
+  countdown_.erase(it);
+  return true;
+}
+
+bool Faults::ConsumeRegistration() {
+  ++registrations_;
+  return refuse_registration > 0 && registrations_ == refuse_registration;
+}
+
+}  // namespace standin

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <vector>
 
-#include "standin/bitmap.h"
+#include "standin/resources.h"
 #include "standin_fixture.h"
 
 namespace standin_test {

@@ -4,9 +4,9 @@
 
 namespace standin_test {
 
-using LinkRegistry = HostTest;
+using Links = HostTest;
 
-TEST_F(LinkRegistry, LinksResolveByMarkerDocumentAndType) {
+TEST_F(Links, LinksResolveByMarkerDocumentAndType) {
   GmNode* cube = host.AddObject(kOcube, "cube");
   GmNode* tag = host.AddTag(cube, "tag");
   GmDoc* other = host.NewDocument();
@@ -34,14 +34,14 @@ TEST_F(LinkRegistry, LinksResolveByMarkerDocumentAndType) {
   EXPECT_EQ(host.Find(mc), nullptr);
 }
 
-TEST_F(LinkRegistry, MarkersAreNeverReused) {
+TEST_F(Links, MarkersAreNeverReused) {
   GmNode* a = host.AddObject(kOnull, "A");
   const Marker ma = Host::MarkerOf(a);
   host.Delete(a);
   for (int i = 0; i < 10; ++i) EXPECT_GT(Host::MarkerOf(host.AddObject(kOnull)), ma);
 }
 
-TEST_F(LinkRegistry, TransferGoalRedirectsEveryLinkToTheSource) {
+TEST_F(Links, TransferGoalRedirectsEveryLinkToTheSource) {
   GmNode* src = host.AddObject(kOcube, "src");
   GmNode* dst = host.AddObject(kOcube, "dst");
   GmNode* inst = Instance("inst", src);
@@ -63,7 +63,7 @@ TEST_F(LinkRegistry, TransferGoalRedirectsEveryLinkToTheSource) {
   EXPECT_EQ(host.activity().undo.size(), 0u);
 }
 
-TEST_F(LinkRegistry, TransferGoalWithUndoLinksIsACodingErrorAndRecordsNothing) {
+TEST_F(Links, TransferGoalWithUndoLinksIsACodingErrorAndRecordsNothing) {
   GmNode* src = host.AddObject(kOcube, "src");
   GmNode* dst = host.AddObject(kOcube, "dst");
   GmNode* i1 = Instance("i1", src);
@@ -75,7 +75,7 @@ TEST_F(LinkRegistry, TransferGoalWithUndoLinksIsACodingErrorAndRecordsNothing) {
   ExpectCodingErrors(1);
 }
 
-TEST_F(LinkRegistry, LinksThatReachADataContainerLaterAreFound) {
+TEST_F(Links, LinksThatReachADataContainerLaterAreFound) {
   GmNode* src = host.AddObject(kOcube, "src");
   GmNode* dst = host.AddObject(kOcube, "dst");
   // A record without links, as framing writes one: nothing to find yet.

@@ -48,7 +48,7 @@ SceneDesc BuildAndCapture(const SceneDesc& in, standin::Host& host, KeyMap& keys
   return gemhost::CaptureScene(host, keys);
 }
 
-TEST(SceneIo, RoundTripKeepsEverythingAndTheOutputIsValidInput) {
+TEST(SceneFiles, RoundTripKeepsEverythingAndTheOutputIsValidInput) {
   const SceneDesc parsed = gemhost::ParseScene(kRichScene, "rich.json");
   standin::Host host;
   KeyMap keys;
@@ -66,7 +66,7 @@ TEST(SceneIo, RoundTripKeepsEverythingAndTheOutputIsValidInput) {
   EXPECT_EQ(gemhost::SceneText(BuildAndCapture(reread, host2, keys2), 2), written);
 }
 
-TEST(SceneIo, OutputWritesOnlyWhatIsThere) {
+TEST(SceneFiles, OutputWritesOnlyWhatIsThere) {
   const SceneDesc parsed = gemhost::ParseScene(kRichScene, "rich.json");
   const auto j = nlohmann::ordered_json::parse(gemhost::SceneText(parsed));
   const auto& objects = j["objects"];
@@ -84,7 +84,7 @@ TEST(SceneIo, OutputWritesOnlyWhatIsThere) {
   EXPECT_TRUE(objects[0]["children"][0].contains("matrix"));
 }
 
-TEST(SceneIo, TheSelectionBitOfBitsIsNotTheSelection) {
+TEST(SceneFiles, TheSelectionBitOfBitsIsNotTheSelection) {
   // Bit 2 in "bits" is ignored: only "selection" selects.
   const SceneDesc in = gemhost::ParseScene(
       R"({"objects": [{"key": "a", "bits": 6}, {"key": "b"}], "selection": ["b"]})", "s.json");
@@ -95,7 +95,7 @@ TEST(SceneIo, TheSelectionBitOfBitsIsNotTheSelection) {
   EXPECT_EQ(out.selection, std::vector<std::string>{"b"});
 }
 
-TEST(SceneIo, ObjectsAndTagsWithoutKeysGetFreshOnes) {
+TEST(SceneFiles, ObjectsAndTagsWithoutKeysGetFreshOnes) {
   const SceneDesc in = gemhost::ParseScene(
       R"({"objects": [{"name": "A"}, {"key": "obj1"}, {"key": "new1", "tags": [{"name": "T"}]},
                       {"name": "B", "children": [{"name": "C"}]}]})",
@@ -114,7 +114,7 @@ TEST(SceneIo, ObjectsAndTagsWithoutKeysGetFreshOnes) {
   EXPECT_EQ(out.objects[2].key, "new1");
 }
 
-TEST(SceneIo, LinksThatDoNotResolveInTheDocumentAreWrittenAsNull) {
+TEST(SceneFiles, LinksThatDoNotResolveInTheDocumentAreWrittenAsNull) {
   const SceneDesc in = gemhost::ParseScene(R"({"objects": [
       {"key": "ref", "type": "cube"},
       {"key": "i", "type": "instance", "link": "ref"},
@@ -136,7 +136,7 @@ TEST(SceneIo, LinksThatDoNotResolveInTheDocumentAreWrittenAsNull) {
   EXPECT_EQ(j["objects"][2]["record"].dump(), R"({"saved_mode":3,"swap_partner":null})");
 }
 
-TEST(SceneIo, KeysFollowObjectsThroughUndoAndRedo) {
+TEST(SceneFiles, KeysFollowObjectsThroughUndoAndRedo) {
   const SceneDesc in = gemhost::ParseScene(
       R"({"objects": [{"key": "a", "type": "cube", "children": [{"key": "kid"}]},
                       {"key": "new1"}]})",
@@ -258,7 +258,7 @@ const BadScene kBadScenes[] = {
      "selection[1]: "},
 };
 
-TEST(SceneIo, EveryBadInputIsRejectedNamingFileAndPlace) {
+TEST(SceneFiles, EveryBadInputIsRejectedNamingFileAndPlace) {
   for (const BadScene& bad : kBadScenes) {
     try {
       gemhost::ParseScene(bad.text, "dir/bad.json");
@@ -272,7 +272,7 @@ TEST(SceneIo, EveryBadInputIsRejectedNamingFileAndPlace) {
   }
 }
 
-TEST(SceneIo, ForwardLinksAndLinksToTagsAreFine) {
+TEST(SceneFiles, ForwardLinksAndLinksToTagsAreFine) {
   const SceneDesc in = gemhost::ParseScene(
       R"({"objects": [{"key": "i", "type": "instance", "link": "t"},
                       {"key": "o", "tags": [{"key": "t", "name": "T"}]}]})",

@@ -84,7 +84,8 @@ Summary Expect(const SceneDesc& s) {
     const bool instance = o.type == gemhost::kTypeInstance;
     std::string line = std::to_string(o.depth) + " " + Quoted(o.key) + " " + Quoted(o.name) + " " +
                        (instance ? "\"instance\"" : "\"cube\"");
-    if (instance) line += " link " + (o.link ? Quoted(*o.link) : "null") + " mode " + std::to_string(o.mode);
+    if (instance)
+      line += " link " + (o.link ? Quoted(*o.link) : "null") + " mode " + std::to_string(o.mode);
     if (o.record) {
       std::string fields;
       if (o.record->saved_mode) fields = "\"saved_mode\":" + std::to_string(*o.record->saved_mode);

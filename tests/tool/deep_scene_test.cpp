@@ -230,26 +230,25 @@ TEST(DeepScene, EveryCommandWithUndoAndRedoOnAChainOfAnyDepth) {
     s.objects[0].name = "Top";  // the reference's name
     return s;
   };
-  // o0 trades places with I; a copy of o0 takes I's place and o0's children (with Ctrl: I takes
-  // every object below o0 as a direct child, and the copy none).
-  auto swapped = [](size_t copy, bool flatten) {
-    return [copy, flatten] {
-      const std::string key = "new" + std::to_string(copy);
+  // o0 and I trade places, each keeping its own children (with Ctrl: I takes every object below
+  // o0 as a direct child, and o0 takes I's, none); o0 remembers I.
+  auto swapped = [](bool flatten) {
+    return [flatten] {
       SceneDesc s;
-      s.objects = {Object(key, gemhost::kTypeCube, 0)};
+      s.objects = {Object("o0", gemhost::kTypeCube, 0)};
       s.objects[0].name = "Top";
       s.objects[0].record = gemhost::RecordDesc{std::nullopt, true, std::string("I")};
       if (!flatten) AppendChain(s, "o", 0, 1);
-      s.objects.push_back(Instance("J", key));
-      s.objects.push_back(Instance("I", key));
+      s.objects.push_back(Instance("J", "o0"));
+      s.objects.push_back(Instance("I", "o0"));
       for (size_t i = 1; flatten && i < kDepth; ++i)
         s.objects.push_back(Object("o" + std::to_string(i), gemhost::kTypeCube, 1));
-      s.selection = {key};
+      s.selection = {"o0"};
       return s;
     };
   };
-  const Expected swap = swapped(fresh_key(1), false);
-  const Expected flatten = swapped(fresh_key(1), true);
+  const Expected swap = swapped(false);
+  const Expected flatten = swapped(true);
   const Expected make_editable = [copy = fresh_key(kDepth)] {  // I becomes a copy of the chain
     SceneDesc s;
     AppendChain(s, "new", copy);

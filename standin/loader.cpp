@@ -73,6 +73,22 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+// A module of the application's own interface carries the kernel's module record (g_maxon) and
+// expects the application's tables, not ours: it is driven through the adapter built beside it
+// (build-plugin/gemlith_adapter.so), which is itself a module of ours and loads the file.
+constexpr const char* kAdapterFile = "gemlith_adapter.so";
+
+bool OpenAdapterFor(const std::string& path, ModuleFile* file, std::string* error) {
+  std::string why;
+  if (!file->Symbol("g_maxon", &why)) return true;
+  file->Close();
+  const std::string adapter = DirectoryOf(path) + "/" + kAdapterFile;
+  if (file->Open(adapter, &why)) return true;
+  *error = path + ": a module of the application's interface, driven through " + adapter +
+           ", which cannot be loaded: " + why + " (scripts/check-plugin.sh builds it)";
+  return false;
+}
+
 }  // namespace
 
 LoadResult Host::LoadModuleFile(const std::string& path) {
@@ -85,6 +101,10 @@ LoadResult Host::LoadModuleFile(const std::string& path) {
   std::string why;
   if (!h.module_file.Open(path, &why)) {
     r.error = path + ": cannot be loaded: " + why;
+    h.loaded = r;
+    return r;
+  }
+  if (!OpenAdapterFor(path, &h.module_file, &r.error)) {
     h.loaded = r;
     return r;
   }

@@ -20,6 +20,7 @@ using Main = Int32 (*)(Int32 action, void* p1, void* p2, void* p3);
 struct Module {
   void* handle = nullptr;
   Main main = nullptr;
+  std::string id;             // its own module's id
   Filename* path = nullptr;  // the path c4d_main keeps (8 bytes the application fills)
   alignas(8) char path_blob[sizeof(Filename)] = {};
 
@@ -58,6 +59,7 @@ Int32 Open(const std::string& path) {
                             "; the adapter speaks version " + std::to_string(C4DPL_VERSION));
   }
   BindKernel(*binary);
+  g_module.id = ModuleId(*binary);
   return 1;
 }
 
@@ -93,4 +95,9 @@ extern "C" __attribute__((visibility("default"))) Int32 c4d_main(Int32 action, v
   if (action == C4DPL_INIT_SYS) return adapter::Start(p1, p3);
   if (!g_module.main) return C4DPL_ERROR;
   return g_module.main(action, p1, p2, p3);
+}
+
+// The module's id, as the stand-in host reports it for its own modules.
+extern "C" __attribute__((visibility("default"))) const char* gemlith_adapter_module_id() {
+  return adapter::g_module.id.c_str();
 }

@@ -19,6 +19,11 @@ class ObjectModel {
   static Int Abi(const Binary& b) { return b._abiVersion; }
   static const ModuleInfo* FirstModule(const Binary& b) { return b._modules; }
   static const ModuleInfo* Next(const ModuleInfo& m) { return m._next; }
+  static const Char* Id(const ModuleInfo& m) { return m._super._super._id.GetCString(); }
+  static bool IsFramework(const ModuleInfo& m) {
+    return (m._super._super._flags & (EntityBase::FLAGS::FRAMEWORK | EntityBase::FLAGS::CORE)) !=
+           EntityBase::FLAGS::NONE;
+  }
   static EntityReference* FirstReference(const ModuleInfo& m) { return m._references; }
   static EntityReference* Next(const EntityReference& r) { return r._nextOfModule; }
   static EntityBase::TYPE Type(const EntityReference& r) { return r._super._type; }
@@ -372,6 +377,13 @@ void InsertInto(maxon::StringInterface* s, Int position, const maxon::StringInte
   if (start > len) start = len;
   if (count < 0 || count > len - start) count = len - start;
   Splice(K(s), position, K(src).chars + start, count);
+}
+
+std::string ModuleId(const maxon::Binary& binary) {
+  for (const maxon::ModuleInfo* m = ObjectModel::FirstModule(binary); m; m = ObjectModel::Next(*m)) {
+    if (!ObjectModel::IsFramework(*m) && ObjectModel::Id(*m)) return ObjectModel::Id(*m);
+  }
+  return "";
 }
 
 long LiveAllocations() { return g_live.load(); }

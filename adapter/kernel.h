@@ -21,6 +21,9 @@ bool CheckBinary(const maxon::Binary& binary, std::string* why);
 // Returns the number of slots bound to an implementation.
 int BindKernel(maxon::Binary& binary);
 
+// The id of the binary's own module (the one that is no framework), or "".
+std::string ModuleId(const maxon::Binary& binary);
+
 // ---- kernel strings, for the classic tables ----
 
 // A new kernel string (one reference) holding the UTF-8 text.

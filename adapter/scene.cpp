@@ -46,7 +46,7 @@ namespace {
 
 // The host's value of a module's GeData; strings stay valid until the next conversion.
 GmValue ToValue(const GeData& data) {
-  static thread_local std::string text;
+  static std::string text;
   const GeDataView& v = View(&data);
   GmValue out{};
   switch (v.type) {
@@ -177,7 +177,7 @@ const BaseContainer* BcGetContainerInstanceConst(const BaseContainer* bc, Int32 
   return As<BaseContainer>(Api()->container_get_container_instance(Handle(bc), id));
 }
 Int32 BcFindIndex(const BaseContainer* bc, Int32 id, GeData** data) {
-  static thread_local GeData* found = nullptr;  // the element's value, until the next call
+  static GeData* found = nullptr;  // the element's value, until the next call
   GmContainer* h = Handle(bc);
   const int32_t count = Api()->container_count(h);
   for (int32_t i = 0; i < count; ++i) {
@@ -203,7 +203,7 @@ Bool BcCopyTo(const BaseContainer* bc, BaseContainer* dest, COPYFLAGS, AliasTran
 // Walks the container: the handle is one past the element's position; null at the end. The
 // element's value stays valid until the next step.
 void* BcBrowseContainer(const BaseContainer* bc, Int32* id, GeData** data, void* handle) {
-  static thread_local GeData* value = nullptr;
+  static GeData* value = nullptr;
   const auto at = reinterpret_cast<intptr_t>(handle);
   int32_t element = 0;
   GmValue v{};

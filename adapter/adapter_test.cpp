@@ -67,7 +67,7 @@ TEST(AdapterTest, KernelStringsKeepTheModulesMemoryContract) {
   adapter::BindKernel(maxon::g_maxon);
   const long before = adapter::LiveAllocations();
   {
-    maxon::StringInterface* made = adapter::NewString("W\xC3\xBCrfel \xE2\x9C\x93", 10);
+    maxon::StringInterface* made = adapter::NewString("W\xC3\xBCrfel \xE2\x9C\x93", 11);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(made) % 32, 0u);
     EXPECT_EQ(*reinterpret_cast<const uintptr_t*>(reinterpret_cast<const char*>(made) - 8), 16u);
     EXPECT_EQ(adapter::Utf8(made), "W\xC3\xBCrfel \xE2\x9C\x93");

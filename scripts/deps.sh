@@ -16,7 +16,7 @@ fi
 case "$group" in
   native)
     packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
-              nlohmann-json3-dev libtiff-dev pkg-config) ;;
+              nlohmann-json3-dev libtiff-dev pkg-config python3) ;;
   fuzz)
     packages=(cmake clang libclang-rt-dev nlohmann-json3-dev libtiff-dev pkg-config) ;;
   windows)

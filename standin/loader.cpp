@@ -73,6 +73,23 @@ std::string DirectoryOf(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
+// A module of the application's own interface expects the application's tables, not ours: it is
+// driven through the adapter built beside it (build-plugin/gemlith_adapter.so), which is itself a
+// module of ours and loads the file. Such a module's record (g_maxon) starts with the kernel's ABI
+// version, where ours starts with a module id that is null until the module starts.
+bool OpenAdapterFor(const std::string& path, ModuleFile* file, bool* adapted, std::string* error) {
+  std::string why;
+  const auto* record = static_cast<const intptr_t*>(file->Symbol("g_maxon", &why));
+  *adapted = record && *record != 0;
+  if (!*adapted) return true;
+  file->Close();
+  const std::string adapter = DirectoryOf(path) + "/" + kAdapterFile;
+  if (file->Open(adapter, &why)) return true;
+  *error = path + ": a module of the application's interface, driven through " + adapter +
+           ", which cannot be loaded: " + why + " (scripts/check-plugin.sh builds it)";
+  return false;
+}
+
 }  // namespace
 
 LoadResult Host::LoadModuleFile(const std::string& path) {
@@ -88,6 +105,10 @@ LoadResult Host::LoadModuleFile(const std::string& path) {
     h.loaded = r;
     return r;
   }
+  if (!OpenAdapterFor(path, &h.module_file, &r.adapted, &r.error)) {
+    h.loaded = r;
+    return r;
+  }
   auto main = reinterpret_cast<MainFn>(h.module_file.Symbol("c4d_main", &why));
   if (!main) {
     r.error = path + ": no entry point c4d_main: " + why;
@@ -96,7 +117,9 @@ LoadResult Host::LoadModuleFile(const std::string& path) {
     return r;
   }
   h.res_path = DirectoryOf(path) + "/res";
+  const bool adapted = r.adapted;
   r = RunStartProtocol(h, main, path);
+  r.adapted = adapted;
   if (r.init_sys != 1) {
     h.module_main = nullptr;
     h.module_file.Close();

@@ -22,7 +22,11 @@ struct LoadResult {
   int32_t start = 0;            // answer to action 2
   int32_t registered = 0;       // entries the host accepted
   std::string error;            // a clear reason when !ok
+  bool adapted = false;         // a module of the application's interface, run through the adapter
 };
+
+// The adapter that drives a module of the application's interface, looked for beside the module.
+constexpr const char* kAdapterFile = "gemlith_adapter.so";
 
 // The platform part: open a shared library and find a symbol. Kept in its own source file per
 // platform. Errors carry the system's own text.

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <memory>
 #include <sstream>
@@ -48,8 +49,11 @@ inline std::unique_ptr<Host> NewModuleHost() {
   options.res_path = GEMLITH_RES_DIR;
   return std::make_unique<Host>(options);
 }
-// Starts the module linked into this program in `host`, as the application starts a module file.
+// Starts the module linked into this program in `host`, as the application starts a module file;
+// with GEMLITH_TEST_MODULE set, that module file instead (the real one, through the adapter).
 inline LoadResult LoadModule(Host& host) {
+  const char* file = std::getenv("GEMLITH_TEST_MODULE");
+  if (file && *file) return host.LoadModuleFile(file);
   return host.LoadLinkedModule(&c4d_main, "gemlith_r21 (linked)");
 }
 

@@ -34,6 +34,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -291,6 +292,11 @@ class Scenario {
     if (scene_) args.insert(args.end(), {"--scene", scene_->u8string()});
     args.insert(args.end(), {"--prefs", prefs_.u8string(), "--out", out.u8string()});
     args.insert(args.end(), options_.begin(), options_.end());
+    // GEMLITH_TEST_MODULE runs every scenario with another module file (the real one, through the
+    // adapter), unless the scenario names its own.
+    const char* module = std::getenv("GEMLITH_TEST_MODULE");
+    if (module && *module && std::find(options_.begin(), options_.end(), "--module") == options_.end())
+      args.insert(args.end(), {"--module", module});
     args.insert(args.end(), steps.begin(), steps.end());
     ScenarioRun r = RunHost(args, json_report);
     if (std::filesystem::exists(out)) {

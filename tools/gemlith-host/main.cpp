@@ -158,7 +158,7 @@ int Run(const std::vector<std::string>& args) {
   gemhost::LoadInfo load;
   load.module_path = module_path;
   load.result = host.LoadModuleFile(module_path);
-  if (load.result.loaded) load.module_id = gemhost::ModuleIdentifier(module_path);
+  if (load.result.loaded) load.module_id = gemhost::ModuleIdentifier(module_path, load.result.adapted);
   reporter->Load(load);
   if (!load.result.loaded) {
     std::cerr << "gemlith-host: cannot load " << module_path << ": " << load.result.error << "\n";

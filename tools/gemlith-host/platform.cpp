@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include "standin/loader.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -118,7 +120,21 @@ std::string DefaultPrefsPath() {
   return (base / "gemlith-host" / "prefs.json").u8string();
 }
 
-std::string ModuleIdentifier(const std::string& module_path) {
+std::string ModuleIdentifier(const std::string& module_path, bool adapted) {
+#if !defined(_WIN32)
+  if (adapted) {  // the adapter knows the module's own id
+    const std::filesystem::path adapter =
+        std::filesystem::path(module_path).parent_path() / standin::kAdapterFile;
+    void* a = dlopen(adapter.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (!a) return "";
+    auto id = reinterpret_cast<const char* (*)()>(dlsym(a, "gemlith_adapter_module_id"));
+    std::string result = id ? id() : "";
+    dlclose(a);
+    return result;
+  }
+#else
+  (void)adapted;
+#endif
   const ModuleRecord* record = nullptr;
 #if defined(_WIN32)
   HMODULE h = GetModuleHandleW(std::filesystem::u8path(module_path).c_str());

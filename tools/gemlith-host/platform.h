@@ -39,8 +39,9 @@ std::string DefaultModuleName();
 std::string DefaultPrefsPath();
 
 // The reverse-domain identifier that a loaded module declares in its exported module record
-// (g_maxon), or "" when it has none. The module must be loaded already.
-std::string ModuleIdentifier(const std::string& module_path);
+// (g_maxon), or "" when it has none; for a module run through the adapter (`adapted`), the id the
+// adapter read from the module. The module must be loaded already.
+std::string ModuleIdentifier(const std::string& module_path, bool adapted);
 
 }  // namespace gemhost
 

@@ -3,6 +3,7 @@
 #include "commands/commands.h"
 #include "ids.h"
 #include "instance_ops.h"
+#include "link_holders.h"
 #include "scoped.h"
 #include "settings.h"
 

@@ -148,6 +148,8 @@ void Counters::Add(const Counters& o) {
   faults += o.faults;
   reloads += o.reloads;
   objects += o.objects;
+  for (const auto& [id, n] : o.succeeded) succeeded[id] += n;
+  for (const auto& [fault, n] : o.faults_taken) faults_taken[fault] += n;
 }
 
 std::string Counters::ToString() const {
@@ -281,10 +283,13 @@ void Session::Arm(Fault fault, int nth) {
     case Fault::kMissingIcon: f.missing_icons = {kIconFiles[(nth - 1) % kIcons]}; break;
   }
   ++counters_.faults;
+  delivered_when_armed_ = f.delivered();
 }
 
 void Session::Disarm() {
   standin::Faults& f = host_->faults();
+  if (armed_ != Fault::kNone && f.delivered() > delivered_when_armed_)
+    ++counters_.faults_taken[armed_];
   for (standin::Alloc a : {standin::Alloc::Array, standin::Alloc::Object, standin::Alloc::Link,
                            standin::Alloc::Container, standin::Alloc::Clone,
                            standin::Alloc::Description})
@@ -451,6 +456,7 @@ Failure Session::ApplyCommand(const Step& step) {
   Disarm();
   const bool executed = r.found && (r.enabled || step.kind == Step::kCall);
   if (executed) ++counters_.commands;
+  if (executed && r.result) ++counters_.succeeded[step.command];
 
   Failure f = CheckCommon("after the command");
   if (!f.failed()) f = CheckOtherDocuments(before, "by a command");

@@ -5,7 +5,6 @@
 #ifndef GEMLITH_INSTANCE_OPS_H
 #define GEMLITH_INSTANCE_OPS_H
 
-#include <unordered_map>
 #include <vector>
 
 #include "c4d.h"
@@ -78,42 +77,5 @@ Bool IsSelfOrBelow(BaseObject* op, const BaseObject* root);
 // Appends every descendant of `obj` (not obj itself) to `array` in depth-first pre-order.
 // Records nothing.
 void CollectDescendants(BaseObject* obj, AtomArray* array);
-
-// The objects whose links name objects that a run is about to replace: the instances whose link
-// names one, and the objects whose record names one as swap partner. The host moves such links
-// with BaseList2D::TransferGoal but records nothing for undo, so the command records an entry for
-// each holder first, in document order, once per object.
-//
-// The holders are found in one walk of the document, made before anything changes, whatever the
-// number of objects replaced. Objects the run inserts later (copies with their subtrees) are added
-// with AddInserted; objects it frees are taken out with Forget before they are freed, so that a
-// pointer to a freed object is never followed.
-class LinkHolders {
- public:
-  // Walks `doc` once and notes every holder of a link to one of `targets` (objects of doc); no walk
-  // when there are no targets.
-  LinkHolders(BaseDocument* doc, const std::vector<BaseObject*>& targets);
-
-  // Notes the holders in the subtree of `root`, which was just inserted directly in front of
-  // `place`, an object of the walk (a target).
-  void AddInserted(BaseObject* root, const BaseObject* place);
-
-  // Forgets `root` and everything below it. Call before they are freed.
-  void Forget(BaseObject* root);
-
-  // Records UNDOTYPE::CHANGE_SMALL for each object that still names `target` by its instance link
-  // or its swap partner, in document order, then moves every link to `target` onto `replacement`
-  // (TransferGoal, undo links off). `target` is no longer tracked afterwards.
-  void TransferLinks(BaseObject* target, BaseObject* replacement);
-
- private:
-  // Adds `op` to the holder lists of the targets it names, with document rank `rank`.
-  void Note(BaseObject* op, Int64 rank);
-  bool Names(BaseObject* op, const BaseObject* target) const;
-
-  BaseDocument* _doc;
-  std::unordered_map<const BaseObject*, Int64> _rank;  // targets and live holders: document rank
-  std::unordered_map<const BaseObject*, std::vector<BaseObject*>> _holders;  // by target
-};
 
 #endif

@@ -345,6 +345,10 @@ void ObjectSetMl(GmNode* n, const GmMatrix* m) {
   if (n && m) n->ml = *m;
 }
 
+GmNode* ObjectGetFirstTag(GmNode* n) {
+  return IsObject(n) && !n->tags.empty() ? n->tags.front() : nullptr;
+}
+
 }  // namespace
 
 void FillNodeApi(GmHostApi* t) {
@@ -363,6 +367,7 @@ void FillNodeApi(GmHostApi* t) {
   t->object_free = ObjectFree;
   t->object_get_ml = ObjectGetMl;
   t->object_set_ml = ObjectSetMl;
+  t->object_get_first_tag = ObjectGetFirstTag;
 }
 
 // ---- Host: objects and tags ----

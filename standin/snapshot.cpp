@@ -46,6 +46,7 @@ std::string TagsText(const std::vector<TagSnapshot>& tags) {
   for (size_t i = 0; i < tags.size(); ++i) {
     if (i) s += ", ";
     s += "#" + std::to_string(tags[i].marker) + " \"" + tags[i].name + "\"";
+    if (!tags[i].data.empty()) s += " " + ToString(tags[i].data);
   }
   return s + "]";
 }
@@ -91,7 +92,8 @@ SceneSnapshot Host::Capture(GmDoc* doc) const {
     o.link = n->link;
     o.mode = n->mode;
     if (n->data) o.data = ToData(*n->data);
-    for (const GmNode* t : n->tags) o.tags.push_back(TagSnapshot{t->marker, t->name});
+    for (const GmNode* t : n->tags)
+      o.tags.push_back(TagSnapshot{t->marker, t->name, t->data ? ToData(*t->data) : ContainerData{}});
     s.objects.push_back(std::move(o));
   }
   return s;

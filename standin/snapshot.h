@@ -16,7 +16,10 @@ namespace standin {
 struct TagSnapshot {
   Marker marker = 0;
   std::string name;
-  bool operator==(const TagSnapshot& o) const { return marker == o.marker && name == o.name; }
+  ContainerData data;  // the tag's whole data container
+  bool operator==(const TagSnapshot& o) const {
+    return marker == o.marker && name == o.name && data == o.data;
+  }
 };
 
 struct ObjectSnapshot {

@@ -8,6 +8,7 @@
 #include "c4d_basedocument.h"
 #include "c4d_baselist.h"
 #include "c4d_baseobject.h"
+#include "c4d_basetag.h"
 #include "c4d_commanddata.h"
 #include "c4d_file.h"
 #include "c4d_gedata.h"

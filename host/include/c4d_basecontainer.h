@@ -39,6 +39,10 @@ class BaseContainer {
   // The position of the element `id`, or NOTOK when there is none. `ppData` is not supported: it
   // must be null.
   Int32 FindIndex(Int32 id, GeData** ppData = nullptr) const;
+  // The id of the element at `index`, or NOTOK past the last one: the way to browse a container.
+  Int32 GetIndexId(Int32 index) const;
+  // The type of the element `id` (DA_LONG, DA_CONTAINER, DA_ALIASLINK, ...), DA_NIL when absent.
+  Int32 GetType(Int32 id) const;
 
   // The binding's own: the host's container handle (null when it could not be allocated).
   GmContainer* Handle() const { return _h; }

@@ -4,6 +4,8 @@
 
 #include "c4d_baselist.h"
 
+class BaseTag;
+
 class BaseObject : public BaseList2D {
  public:
   // A new object of `type` in no document, or null.
@@ -20,6 +22,9 @@ class BaseObject : public BaseList2D {
   const Matrix& GetMl(void) const;
   void SetMl(const Matrix& m);
   void CopyMatrixTo(BaseObject* dst);
+
+  // The object's first tag, or null; the others follow through BaseTag::GetNext.
+  BaseTag* GetFirstTag(void);
 };
 
 #endif

@@ -28,7 +28,7 @@ extern "C" {
 
 /* Layout version of GmHostApi. A host fills `table_version` and `table_size`; the binding refuses a
  * table that is older or smaller than what it was built against. */
-#define GM_API_TABLE_VERSION 2
+#define GM_API_TABLE_VERSION 3
 
 typedef struct GmDoc GmDoc;             /* a document */
 typedef struct GmNode GmNode;           /* a list element: an object or a tag */
@@ -151,6 +151,8 @@ typedef struct GmHostApi {
   /* The node's local matrix, held by the node: valid until the node changes or is freed. */
   const GmMatrix* (*object_get_ml)(const GmNode* node);
   void (*object_set_ml)(GmNode* node, const GmMatrix* m);
+  /* The object's first tag, or null; the others follow through node_get_next. */
+  GmNode* (*object_get_first_tag)(GmNode* node);
 
   /* ---- atom arrays ---- */
   GmArray* (*array_alloc)(void);

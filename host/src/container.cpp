@@ -74,6 +74,18 @@ Int32 BaseContainer::FindIndex(Int32 id, GeData** ppData) const {
   return NOTOK;
 }
 
+Int32 BaseContainer::GetIndexId(Int32 index) const {
+  int32_t id = NOTOK;
+  if (!_h || !Api()->container_get_index(_h, index, &id, nullptr)) return NOTOK;
+  return id;
+}
+
+Int32 BaseContainer::GetType(Int32 id) const {
+  GmValue v{};
+  if (!_h || !Api()->container_get(_h, id, &v)) return DA_NIL;
+  return v.type;
+}
+
 // ---- GeData ----
 
 GeData::GeData(const GeData& o)

@@ -117,6 +117,10 @@ void BaseObject::SetMl(const Matrix& m) {
   Api()->object_set_ml(Node(this), reinterpret_cast<const GmMatrix*>(&m));
 }
 
+BaseTag* BaseObject::GetFirstTag(void) {
+  return gm::As<BaseTag>(Api()->object_get_first_tag(gm::Node(this)));
+}
+
 void BaseObject::CopyMatrixTo(BaseObject* dst) {
   if (dst) dst->SetMl(GetMl());
 }

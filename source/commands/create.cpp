@@ -5,6 +5,7 @@
 
 #include "commands/commands.h"
 #include "instance_ops.h"
+#include "link_holders.h"
 #include "marker_key.h"
 #include "scoped.h"
 #include "settings.h"
@@ -40,15 +41,17 @@ void DuplicateInFront(BaseObject* op) {
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
 }
 
-// With Ctrl: replaces `op` by a new instance of `reference` that takes op's place, matrix and bit
-// word; op is deleted with whatever children it still has. The markers of every object deleted go
+// With Ctrl: replaces `op` by a new instance of `reference` that takes op's place, matrix, bit word
+// and every link that named it; op is deleted with whatever children it still has (links to those
+// die with them). The markers of every object deleted go
 // into `deleted`. An object that holds the reference (or is it) is left unchanged, since deleting
 // it would delete the reference; so is every object while the reference is itself an instance.
 // Undo: CHANGE per child moved under the reference (Shift), BITS for the reference
 // (CreateInstanceOf), NEWOBJ for the instance, CHANGE per child moved under the instance (Alt),
-// DELETEOBJ for op.
+// CHANGE_SMALL per object or tag linking to op (in document order), DELETEOBJ for op.
 void ReplaceByInstance(BaseDocument* doc, BaseObject* op, BaseObject* reference,
-                       const CreateKeys& keys, std::unordered_set<MarkerKey>& deleted) {
+                       const CreateKeys& keys, LinkHolders& holders,
+                       std::unordered_set<MarkerKey>& deleted) {
   if (!reference || reference->IsInstanceOf(Oinstance) || IsSelfOrBelow(reference, op)) return;
   if (keys.shift) MoveChildren(op, reference);
   BaseObject* instance = CreateInstanceOf(reference);
@@ -59,9 +62,11 @@ void ReplaceByInstance(BaseDocument* doc, BaseObject* op, BaseObject* reference,
   InsertInFrontOf(doc, instance, op);
   doc->AddUndo(UNDOTYPE::NEWOBJ, instance);
   if (keys.alt) MoveChildren(op, instance);  // after Shift there is nothing left to move
+  holders.TransferLinks(op, instance);
 
   // Remember what is deleted while it is still alive; later entries are checked against this.
   AddSubtreeKeys(op, deleted);
+  holders.Forget(op);
   DeleteObject(doc, op);
 }
 
@@ -86,6 +91,12 @@ Bool CreateInstances(BaseDocument* doc) {
   const std::vector<MarkerKey> markers = keys.ctrl ? KeysOf(*selection) : std::vector<MarkerKey>();
   std::unordered_set<MarkerKey> deleted;
   const auto gone = [&](Int32 i) { return keys.ctrl && deleted.count(markers[i]) != 0; };
+  // What links to the objects that may be replaced (all but the reference), in one walk before
+  // anything changes.
+  std::vector<BaseObject*> replaced;
+  for (Int32 i = 0; keys.ctrl && i + 1 < count; ++i)
+    replaced.push_back(static_cast<BaseObject*>(selection->GetIndex(i)));
+  LinkHolders holders(doc, replaced);
 
   for (Int32 i = 0; i < count; ++i) {
     if (gone(i)) continue;
@@ -95,7 +106,7 @@ Bool CreateInstances(BaseDocument* doc) {
       // The reference is the object selected last, taken anew for each entry.
       BaseObject* reference =
           gone(count - 1) ? nullptr : static_cast<BaseObject*>(selection->GetIndex(count - 1));
-      if (op != reference) ReplaceByInstance(doc, op, reference, keys, deleted);
+      if (op != reference) ReplaceByInstance(doc, op, reference, keys, holders, deleted);
     } else if (op->IsInstanceOf(Oinstance)) {
       DuplicateInFront(op);
     } else {

@@ -5,6 +5,7 @@
 
 #include "commands/commands.h"
 #include "instance_ops.h"
+#include "link_holders.h"
 #include "marker_key.h"
 #include "scoped.h"
 #include "settings.h"

@@ -3,6 +3,7 @@
 // its name.
 #include "commands/commands.h"
 #include "instance_ops.h"
+#include "link_holders.h"
 #include "scoped.h"
 
 namespace {
@@ -36,11 +37,14 @@ bool SplitSelection(BaseDocument* doc) {
   String name;
   if (ctrl && !RenameDialog(&name)) return false;
 
+  // What links to the replaced instance, found before anything changes.
+  LinkHolders holders(doc, {last});
   BaseObject* copy = CloneReferenceObject(last, false);
   if (!copy) return false;
   if (name.GetLength() > 0) copy->SetName(name);
   InsertInFrontOf(doc, copy, last);
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
+  holders.AddInserted(copy, last);
 
   // The other instances link to the copy and take its name, also when the link cannot be set.
   for (Int32 i = 0; i < instances->GetCount(); ++i) {
@@ -52,7 +56,9 @@ bool SplitSelection(BaseDocument* doc) {
     other->SetName(copy->GetName());
   }
 
-  // The replaced instance goes with its children, selected instances below it included.
+  // Links that still name the replaced instance now name the copy. The instance then goes with its
+  // children, selected instances below it included.
+  holders.TransferLinks(last, copy);
   DeleteObject(doc, last);
   return true;
 }
@@ -62,9 +68,10 @@ bool SplitSelection(BaseDocument* doc) {
 // Splits the selected instance objects off their reference: a copy of what the instance selected
 // last links to directly (named as typed in the rename dialog under Ctrl, else like the original)
 // takes that instance's place; the other selected instances link to the copy and take its name;
-// the instance selected last is freed with its children. Returns true after a split; false, with
+// every other link to the instance selected last moves to the copy, and that instance is freed
+// with its children. Returns true after a split; false, with
 // nothing changed, without a document, with fewer than two selected instances, when the dialog is
 // cancelled, or when the reference cannot be resolved or copied.
-// Undo, in order: CHANGE last instance, NEWOBJ copy, CHANGE_SMALL per other instance, DELETEOBJ last
-// instance. One undo group; a refresh after a split.
+// Undo, in order: CHANGE last instance, NEWOBJ copy, CHANGE_SMALL per other instance, CHANGE_SMALL
+// per object or tag still linking to the last instance (document order), DELETEOBJ last instance. One undo group; a refresh after a split.
 Bool RunSplit(BaseDocument* doc) { return RunCommand(doc, SplitSelection); }

@@ -119,6 +119,8 @@ bool UsesKind(const SceneSpec& scene, LinkSpec::Kind kind) {
   for (const ObjectSpec& o : scene.objects) {
     if (IsInstanceType(o.type) && o.link.kind == kind) return true;
     if (o.record && o.record->partner && o.record->partner->kind == kind) return true;
+    for (const DataLinkSpec& d : o.data_links)
+      if (d.link.kind == kind) return true;
   }
   return false;
 }
@@ -240,6 +242,20 @@ SceneSpec GenerateScene(Rng& rng, const SceneParams& params) {
       if (Chance(rng, 60)) r.partner = RandomLink(rng, scene, {}, -1);
       o.record = r;
     }
+    // Links held in data, own or a tag's, to anything a link may name: the objects that commands
+    // replace among them.
+    if (Chance(rng, 25)) {
+      const int count = Between(rng, 1, 2);
+      for (int k = 0; k < count; ++k) {
+        DataLinkSpec d;
+        if (!o.tags.empty() && Chance(rng, 50)) d.tag = static_cast<int>(Below(rng, o.tags.size()));
+        const int32_t ids[] = {5, 9, 20};
+        d.id = ids[Below(rng, 3)];
+        d.nested = Chance(rng, 40);
+        d.link = RandomLink(rng, scene, popular, -1);
+        o.data_links.push_back(d);
+      }
+    }
   }
 
   if (!Chance(rng, 10)) {
@@ -283,6 +299,9 @@ std::vector<GmNode*> BuildScene(standin::Host& h, const SceneSpec& scene) {
       if (s.record->partner) r.swap_partner = MarkerFor(h, *s.record->partner, o, foreign, dead);
       gemhost::WriteRecord(h, o[i], r);
     }
+    for (const DataLinkSpec& d : s.data_links)
+      h.SetDataElement(d.tag < 0 ? o[i] : h.Tags(o[i])[d.tag], d.id,
+                       DataLink(MarkerFor(h, d.link, o, foreign, dead), d.nested));
   }
   if (!scene.selection.empty()) {
     std::vector<GmNode*> sel;
@@ -291,6 +310,17 @@ std::vector<GmNode*> BuildScene(standin::Host& h, const SceneSpec& scene) {
   }
   if (scene.stored_mode) h.SetPrefs(ID_GEMLITH, {{SETTING_INSTANCE_MODE, *scene.stored_mode}});
   return o;
+}
+
+standin::ValueData DataLink(standin::Marker m, bool nested) {
+  standin::ValueData link;
+  link.type = GM_VALUE_LINK;
+  link.marker = m;
+  if (!nested) return link;
+  standin::ValueData sub;
+  sub.type = GM_VALUE_CONTAINER;
+  sub.sub.emplace_back(1, link);
+  return sub;
 }
 
 std::string SceneToCpp(const SceneSpec& scene, const std::string& in) {
@@ -338,6 +368,13 @@ std::string SceneToCpp(const SceneSpec& scene, const std::string& in) {
         out << "std::nullopt";
       out << "});\n";
     }
+    for (const DataLinkSpec& d : s.data_links) {
+      out << in << "h.SetDataElement(";
+      if (d.tag < 0) out << obj;
+      else out << "h.Tags(" << obj << ")[" << d.tag << "]";
+      out << ", " << d.id << ", reliability::DataLink(" << MarkerCpp(d.link) << ", "
+          << (d.nested ? "true" : "false") << "));\n";
+    }
   }
   if (!scene.selection.empty()) {
     out << in << "h.Select({";
@@ -359,6 +396,8 @@ bool IsValid(const SceneSpec& scene) {
     if ((o.bits & standin::kBitActive) != 0) return false;
     if (IsInstanceType(o.type) && !LinkValid(scene, o.link)) return false;
     if (o.record && o.record->partner && !LinkValid(scene, *o.record->partner)) return false;
+    for (const DataLinkSpec& d : o.data_links)
+      if (d.tag >= static_cast<int>(o.tags.size()) || !LinkValid(scene, d.link)) return false;
   }
   std::vector<bool> seen(n, false);
   for (int i : scene.selection) {
@@ -393,6 +432,7 @@ SceneSpec WithoutObject(const SceneSpec& scene, int victim) {
     if (o.parent >= 0) o.parent = index[o.parent];
     o.link = remap(o.link);
     if (o.record && o.record->partner) o.record->partner = remap(*o.record->partner);
+    for (DataLinkSpec& d : o.data_links) d.link = remap(d.link);
     out.objects.push_back(o);
   }
   for (int i : scene.selection)

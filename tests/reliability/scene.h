@@ -47,6 +47,15 @@ struct RecordSpec {
   }
 };
 
+// A link element in an object's data or in one of its tags' data: at the top, or as element 1 of a
+// sub-container.
+struct DataLinkSpec {
+  int tag = -1;         // -1: the object's own data; else the index among its tags
+  int32_t id = 0;       // the element (nested: the sub-container's) id
+  bool nested = false;
+  LinkSpec link;
+};
+
 struct ObjectSpec {
   int parent = -1;  // index of an earlier object; -1 = top level
   int32_t type = standin::kOnull;
@@ -58,6 +67,7 @@ struct ObjectSpec {
   int32_t bits = 0;  // never the selection bit: the selection is set by `SceneSpec::selection`
   std::optional<RecordSpec> record;
   std::vector<std::string> tags;
+  std::vector<DataLinkSpec> data_links;
 };
 
 struct SceneSpec {
@@ -92,6 +102,10 @@ std::string CppString(const std::string& s);
 // Whether every index of the scene points where it should (parents before children, links and
 // partners at existing objects and tags, selection at existing objects, without repeats).
 bool IsValid(const SceneSpec& scene);
+
+// A data element holding a link to `m`: the link itself, or (nested) a sub-container holding it as
+// element 1.
+standin::ValueData DataLink(standin::Marker m, bool nested);
 
 // The marker of an object that existed and was freed: what a dead link holds.
 standin::Marker DeadMarker(standin::Host& h);

@@ -66,9 +66,34 @@ standin::Marker RecordPartner(const standin::ObjectSnapshot& o) {
   return 0;
 }
 
-// Make editable replaces objects: each object it deletes for good (DELETEOBJ, gone after the run)
-// is replaced by the object it made last before it (NEWOBJ). Every object that stays and linked to
-// a replaced object (instance link or record partner) must link to its replacement afterwards.
+// Every link element of `c` at any depth with the place it is held at ("9/1"), appended to `out`;
+// the record (checked on its own) left out at the top.
+void CollectDataLinks(const standin::ContainerData& c, const std::string& at,
+                      std::map<std::string, standin::Marker>& out) {
+  for (const auto& [id, v] : c) {
+    if (at.empty() && id == gemhost::kRecordId) continue;
+    const std::string place = at + "/" + std::to_string(id);
+    if (v.type == GM_VALUE_LINK) out[place] = v.marker;
+    if (v.type == GM_VALUE_CONTAINER) CollectDataLinks(v.sub, place, out);
+  }
+}
+
+// The links an object holds in its data and its tags' data, by place.
+std::map<std::string, standin::Marker> DataLinks(const standin::ObjectSnapshot& o) {
+  std::map<std::string, standin::Marker> out;
+  CollectDataLinks(o.data, "", out);
+  for (const standin::TagSnapshot& t : o.tags) {
+    std::map<std::string, standin::Marker> held;
+    CollectDataLinks(t.data, "", held);
+    for (const auto& [place, m] : held) out["tag #" + std::to_string(t.marker) + place] = m;
+  }
+  return out;
+}
+
+// Make editable, Split and Create with Ctrl replace objects: each object they delete for good
+// (DELETEOBJ, gone after the run) is replaced by the object they made last before it (NEWOBJ).
+// Every object that stays and linked to a replaced object (instance link, record partner, a link in
+// its data at any depth or in a tag's data) must link to its replacement afterwards.
 std::string CheckLinksFollowReplacements(const standin::SceneSnapshot& before,
                                          const standin::SceneSnapshot& after,
                                          const std::vector<standin::UndoRecord>& undo) {
@@ -90,6 +115,15 @@ std::string CheckLinksFollowReplacements(const standin::SceneSnapshot& before,
     if (partner != replaced_by.end() && RecordPartner(*now) != partner->second)
       bad << "  #" << was.marker << "'s record named #" << partner->first << ", which #"
           << partner->second << " replaced, and now names #" << RecordPartner(*now) << "\n";
+    const std::map<std::string, standin::Marker> held = DataLinks(*now);
+    for (const auto& [place, m] : DataLinks(was)) {
+      const auto by = replaced_by.find(m);
+      const auto it = held.find(place);
+      if (by != replaced_by.end() && (it == held.end() || it->second != by->second))
+        bad << "  #" << was.marker << " held a link to #" << m << " at " << place << ", which #"
+            << by->second << " replaced, and now holds #" << (it == held.end() ? 0 : it->second)
+            << "\n";
+    }
   }
   return bad.str();
 }
@@ -513,7 +547,8 @@ Failure Session::ApplyCommand(const Step& step) {
     return {};
   }
 
-  if (r.result && step.command == ID_GEMLITH_MAKEEDITABLE) {
+  if (r.result && (step.command == ID_GEMLITH_MAKEEDITABLE || step.command == ID_GEMLITH_SPLIT ||
+                   step.command == ID_GEMLITH_CREATE)) {
     const std::string lost = CheckLinksFollowReplacements(before.scene, after, r.activity.undo);
     if (!lost.empty()) return Fail("a link to a replaced object did not move to its replacement", step, lost + scenes());
   }

@@ -9,6 +9,7 @@
 
 #include "host_scene.h"
 #include "prefs_file.h"
+#include "report.h"
 #include "scene_reader.h"
 #include "scene_writer.h"
 #include "standin/host.h"
@@ -23,8 +24,11 @@ using gemhost::SceneDesc;
 constexpr const char* kRichScene = R"({
   "objects": [
     {"key": "ref", "name": "Réf ☃ \"q\"", "type": "cube", "position": [1.5, -2, 3000], "bits": 4,
-     "tags": [{"key": "t1", "name": "Phong"}, {"key": "t2", "name": ""}],
+     "tags": [{"key": "t1", "name": "Phong", "data": {"10": {"link": "kid"}, "-4": {"int": 7}}},
+              {"key": "t2", "name": ""}],
      "record": {"swap_partner": "inst"},
+     "data": {"9": {"container": {"1": {"link": "t2"}, "2": {"container": {"3": {"link": null}}}}},
+              "5": {"link": "inst"}, "7": {"int": -3}},
      "children": [
        {"key": "kid", "name": "Kid", "type": "null",
         "matrix": {"off": [1, 2, 3], "v1": [0, 1, 0], "v2": [-1, 0, 0], "v3": [0, 0, 1]}}
@@ -82,6 +86,17 @@ TEST(SceneFiles, OutputWritesOnlyWhatIsThere) {
   EXPECT_FALSE(objects[5].contains("record"));
   EXPECT_FALSE(objects[5].contains("bits"));
   EXPECT_TRUE(objects[0]["children"][0].contains("matrix"));
+  // Data in ascending id order, only where there is some; a record is not data.
+  EXPECT_EQ(objects[0]["data"].dump(),
+            R"({"5":{"link":"inst"},"7":{"int":-3},"9":{"container":{"1":{"link":"t2"},"2":{"container":{"3":{"link":null}}}}}})");
+  EXPECT_EQ(objects[0]["tags"][0]["data"].dump(), R"({"-4":{"int":7},"10":{"link":"kid"}})");
+  EXPECT_FALSE(objects[0]["tags"][1].contains("data"));
+  EXPECT_FALSE(objects[1].contains("data"));
+  // The tree for people shows the same, links with their target's name.
+  const std::string tree = gemhost::TreeText(parsed);
+  EXPECT_NE(tree.find(R"( data {5: → inst "Inst", 7: -3, 9: {1: → t2 (tag ""), 2: {3: (nothing)}}})"),
+            std::string::npos) << tree;
+  EXPECT_NE(tree.find(R"(#"Phong" <t1> data {-4: 7, 10: → kid "Kid"})"), std::string::npos) << tree;
 }
 
 TEST(SceneFiles, TheSelectionBitOfBitsIsNotTheSelection) {
@@ -119,7 +134,9 @@ TEST(SceneFiles, LinksThatDoNotResolveInTheDocumentAreWrittenAsNull) {
       {"key": "ref", "type": "cube"},
       {"key": "i", "type": "instance", "link": "ref"},
       {"key": "j", "type": "instance", "link": "ref"},
-      {"key": "o", "record": {"saved_mode": 3, "swap_partner": "ref"}}]})",
+      {"key": "o", "record": {"saved_mode": 3, "swap_partner": "ref"},
+       "tags": [{"key": "t", "data": {"1": {"container": {"2": {"link": "ref"}}}}}],
+       "data": {"4": {"link": "ref"}, "5": {"link": "t"}}}]})",
                                            "s.json");
   standin::Host host;
   KeyMap keys;
@@ -134,6 +151,8 @@ TEST(SceneFiles, LinksThatDoNotResolveInTheDocumentAreWrittenAsNull) {
   EXPECT_EQ(j["objects"][0]["link"], nullptr);
   EXPECT_EQ(j["objects"][1]["link"], nullptr);
   EXPECT_EQ(j["objects"][2]["record"].dump(), R"({"saved_mode":3,"swap_partner":null})");
+  EXPECT_EQ(j["objects"][2]["data"].dump(), R"({"4":{"link":null},"5":{"link":"t"}})");
+  EXPECT_EQ(j["objects"][2]["tags"][0]["data"].dump(), R"({"1":{"container":{"2":{"link":null}}}})");
 }
 
 TEST(SceneFiles, KeysFollowObjectsThroughUndoAndRedo) {
@@ -256,6 +275,25 @@ const BadScene kBadScenes[] = {
      "selection[0]: \"t\" is a tag"},
     {"an object selected twice", R"({"objects": [{"key": "a"}], "selection": ["a", "a"]})",
      "selection[1]: "},
+    {"data not an object", R"({"objects": [{"data": []}]})", "objects[0].data: must be an object"},
+    {"data id not a number", R"({"objects": [{"data": {"x": {"int": 1}}}]})", "objects[0].data.x: "},
+    {"data id with leading zero", R"({"objects": [{"data": {"07": {"int": 1}}}]})",
+     "objects[0].data.07: "},
+    {"data id out of range", R"({"objects": [{"data": {"2147483648": {"int": 1}}}]})",
+     "objects[0].data.2147483648: "},
+    {"data id with its own member", R"({"objects": [{"data": {"1050043": {"int": 1}}}]})",
+     "objects[0].data.1050043: "},
+    {"data value of unknown kind", R"({"objects": [{"data": {"1": {"real": 1.5}}}]})",
+     "objects[0].data.1.real: unknown kind"},
+    {"data value with two kinds", R"({"objects": [{"data": {"1": {"int": 1, "link": null}}}]})",
+     "objects[0].data.1: "},
+    {"data int not an integer", R"({"objects": [{"data": {"1": {"int": "1"}}}]})",
+     "objects[0].data.1.int: must be an integer"},
+    {"dangling data link", R"({"objects": [{"key": "a", "data": {"1": {"container": {"2": {"link": "ghost"}}}}}]})",
+     "objects[0].data.1.container.2.link: \"ghost\" names no object or tag"},
+    {"dangling tag data link", R"({"objects": [{"tags": [{"key": "t", "data": {"3": {"link": "ghost"}}}]}]})",
+     "objects[0].tags[0].data.3.link: \"ghost\" names no"},
+    {"tag data not an object", R"({"objects": [{"tags": [{"data": 1}]}]})", "objects[0].tags[0].data: "},
 };
 
 TEST(SceneFiles, EveryBadInputIsRejectedNamingFileAndPlace) {

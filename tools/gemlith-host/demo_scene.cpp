@@ -31,7 +31,7 @@ SceneDesc DemoScene() {
   SceneDesc s;
 
   ObjectDesc cube = Make("cube", "Cube", kTypeCube, 0, 0, 0);
-  cube.tags.push_back({"cube-phong", "Phong"});
+  cube.tags.push_back({"cube-phong", "Phong", {}});
   s.objects.push_back(cube);
   s.objects.push_back(Make("cube-handle", "Handle", kTypeNull, 0, 150, 0, 1));
 

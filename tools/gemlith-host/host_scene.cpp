@@ -1,5 +1,7 @@
 #include "host_scene.h"
 
+#include <algorithm>
+
 #include "input_error.h"
 #include "module_record.h"
 
@@ -16,6 +18,62 @@ std::optional<std::string> LiveKey(Host& host, Marker marker, KeyMap& keys) {
   GmNode* node = host.Api()->link_resolve(marker, host.ActiveDocument(), 0);
   if (!node) return std::nullopt;
   return keys.KeyOf(Host::MarkerOf(node));
+}
+
+// The elements of a data container the format holds (links, Int32 values, sub-containers), in
+// ascending id order; on an object, without the elements that have members of their own.
+DataDesc CaptureData(Host& host, const standin::ContainerData& c, bool on_object, KeyMap& keys) {
+  DataDesc data;
+  for (const auto& [id, v] : c) {
+    if (on_object && IsReservedObjectDataId(id)) continue;
+    DataValue value;
+    if (v.type == GM_VALUE_LINK) {
+      value.kind = DataValue::kLink;
+      value.link = LiveKey(host, v.marker, keys);
+    } else if (v.type == GM_VALUE_LONG) {
+      value.kind = DataValue::kInt;
+      value.i = v.i32;
+    } else if (v.type == GM_VALUE_CONTAINER) {
+      value.kind = DataValue::kContainer;
+      value.sub = CaptureData(host, v.sub, false, keys);
+    } else {
+      continue;
+    }
+    data.emplace_back(id, std::move(value));
+  }
+  std::sort(data.begin(), data.end(),
+            [](const std::pair<int32_t, DataValue>& a, const std::pair<int32_t, DataValue>& b) {
+              return a.first < b.first;
+            });
+  return data;
+}
+
+// The host's form of a scene's data elements, links by marker.
+standin::ContainerData ToHostData(Host& host, const DataDesc& data, KeyMap& keys) {
+  standin::ContainerData c;
+  for (const auto& [id, v] : data) {
+    standin::ValueData d;
+    switch (v.kind) {
+      case DataValue::kLink:
+        d.type = GM_VALUE_LINK;
+        d.marker = v.link ? *keys.MarkerOf(*v.link) : 0;
+        break;
+      case DataValue::kInt:
+        d.type = GM_VALUE_LONG;
+        d.i32 = v.i;
+        break;
+      case DataValue::kContainer:
+        d.type = GM_VALUE_CONTAINER;
+        d.sub = ToHostData(host, v.sub, keys);
+        break;
+    }
+    c.emplace_back(id, std::move(d));
+  }
+  return c;
+}
+
+void SetData(Host& host, GmNode* node, const DataDesc& data, KeyMap& keys) {
+  for (auto& [id, value] : ToHostData(host, data, keys)) host.SetDataElement(node, id, value);
 }
 
 ObjectDesc CaptureObject(Host& host, GmNode* node, size_t depth, KeyMap& keys) {
@@ -37,7 +95,9 @@ ObjectDesc CaptureObject(Host& host, GmNode* node, size_t depth, KeyMap& keys) {
     o.record = rd;
   }
   for (GmNode* tag : host.Tags(node))
-    o.tags.push_back({keys.KeyOf(Host::MarkerOf(tag)), host.Name(tag)});
+    o.tags.push_back({keys.KeyOf(Host::MarkerOf(tag)), host.Name(tag),
+                      CaptureData(host, host.Data(tag), false, keys)});
+  o.data = CaptureData(host, host.Data(node), true, keys);
   o.depth = depth;
   return o;
 }
@@ -51,6 +111,7 @@ void BuildScene(Host& host, const SceneDesc& scene, KeyMap& keys) {
       if (!t.key.empty()) keys.Reserve(t.key);
   }
   std::vector<GmNode*> built;
+  std::vector<std::vector<GmNode*>> built_tags;
   built.reserve(scene.objects.size());
   std::vector<GmNode*> parents;  // the last object built at each depth above the current one
   for (const ObjectDesc& o : scene.objects) {
@@ -63,9 +124,11 @@ void BuildScene(Host& host, const SceneDesc& scene, KeyMap& keys) {
     host.SetMatrix(node, o.ml);
     host.SetBits(node, o.bits & ~standin::kBitActive);
     if (IsInstanceType(o.type)) host.SetMode(node, o.mode);
+    built_tags.emplace_back();
     for (const TagDesc& t : o.tags) {
       GmNode* tag = host.AddTag(node, t.name);
       keys.Bind(Host::MarkerOf(tag), t.key.empty() ? keys.Fresh("tag") : t.key);
+      built_tags.back().push_back(tag);
     }
     built.push_back(node);
     parents.push_back(node);
@@ -85,6 +148,8 @@ void BuildScene(Host& host, const SceneDesc& scene, KeyMap& keys) {
                              : Marker{0};
       WriteRecord(host, node, r);
     }
+    SetData(host, node, desc.data, keys);
+    for (size_t t = 0; t < desc.tags.size(); ++t) SetData(host, built_tags[i][t], desc.tags[t].data, keys);
   }
   std::vector<GmNode*> selection;
   for (const std::string& key : scene.selection) selection.push_back(node_of(key));

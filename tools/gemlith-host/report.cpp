@@ -68,6 +68,21 @@ struct TreePrinter {
     return s;
   }
 
+  // "{id: → key "name", id: 5, id: {...}}"
+  std::string Data(const DataDesc& data) {
+    std::string s = "{";
+    for (const auto& [id, v] : data) {
+      if (s.size() > 1) s += ", ";
+      s += std::to_string(id) + ": ";
+      switch (v.kind) {
+        case DataValue::kLink: s += Target(v.link); break;
+        case DataValue::kInt: s += std::to_string(v.i); break;
+        case DataValue::kContainer: s += Data(v.sub); break;
+      }
+    }
+    return s + "}";
+  }
+
   // One line; `indent` holds the guide lines of the levels above.
   void Object(const ObjectDesc& o, const std::string& indent, bool last) {
     auto r = rank.find(o.key);
@@ -93,7 +108,11 @@ struct TreePrinter {
         out << (o.record->saved_mode ? ", " : "") << "swap_partner " << Target(o.record->swap_partner);
       out << "}";
     }
-    for (const TagDesc& t : o.tags) out << " #\"" << t.name << "\" <" << t.key << ">";
+    if (!o.data.empty()) out << " data " << Data(o.data);
+    for (const TagDesc& t : o.tags) {
+      out << " #\"" << t.name << "\" <" << t.key << ">";
+      if (!t.data.empty()) out << " data " << Data(t.data);
+    }
     out << "\n";
   }
 

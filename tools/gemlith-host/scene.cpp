@@ -1,5 +1,7 @@
 #include "scene.h"
 
+#include "module_record.h"
+
 namespace gemhost {
 
 namespace {
@@ -42,9 +44,13 @@ bool SameMatrix(const GmMatrix& a, const GmMatrix& b) {
   return true;
 }
 
+bool IsReservedObjectDataId(int32_t id) {
+  return id == standin::kInstanceLink || id == standin::kInstanceMode || id == kRecordId;
+}
+
 bool ObjectDesc::operator==(const ObjectDesc& o) const {
   return key == o.key && name == o.name && type == o.type && link == o.link && mode == o.mode &&
-         SameMatrix(ml, o.ml) && bits == o.bits && record == o.record && tags == o.tags &&
+         SameMatrix(ml, o.ml) && bits == o.bits && record == o.record && tags == o.tags && data == o.data &&
          depth == o.depth;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "standin/host.h"
@@ -30,10 +31,30 @@ std::string TypeName(int32_t type);  // "cube", ..., or the number as text
 
 bool SameMatrix(const GmMatrix& a, const GmMatrix& b);
 
+// Further elements of a data container ("data"): links, Int32 values and sub-containers, in
+// ascending id order. Other element types are not part of the format.
+struct DataValue;
+using DataDesc = std::vector<std::pair<int32_t, DataValue>>;
+struct DataValue {
+  enum Kind { kLink, kInt, kContainer } kind = kInt;
+  std::optional<std::string> link;  // kLink: the key linked to; nothing = an empty or dead link
+  int32_t i = 0;                    // kInt
+  DataDesc sub;                     // kContainer
+  bool operator==(const DataValue& o) const {
+    return kind == o.kind && link == o.link && i == o.i && sub == o.sub;
+  }
+};
+// Sub-containers nest at most this deep in a scene file (the host's containers are walked
+// recursively).
+constexpr size_t kMaxDataDepth = 1000;
+// The ids an object's "data" must not use: they have fields of their own.
+bool IsReservedObjectDataId(int32_t id);
+
 struct TagDesc {
   std::string key;
   std::string name;
-  bool operator==(const TagDesc& o) const { return key == o.key && name == o.name; }
+  DataDesc data;
+  bool operator==(const TagDesc& o) const { return key == o.key && name == o.name && data == o.data; }
 };
 
 struct RecordDesc {
@@ -56,6 +77,7 @@ struct ObjectDesc {
   int32_t bits = 0;  // without the selection bit
   std::optional<RecordDesc> record;
   std::vector<TagDesc> tags;
+  DataDesc data;  // without the instance parameters and the record
   size_t depth = 0;  // 0 = top level; a child has its parent's depth + 1
 
   bool operator==(const ObjectDesc& o) const;

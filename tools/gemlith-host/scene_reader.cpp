@@ -1,5 +1,6 @@
 #include "scene_reader.h"
 
+#include <algorithm>
 #include <limits>
 #include <set>
 #include <unordered_map>
@@ -114,9 +115,10 @@ class Parser {
  private:
   // The members of an object entry, one bit each in Open::seen.
   enum EntryMember { kKey, kName, kType, kLink, kMode, kPosition, kMatrix, kBits, kRecord, kTags,
-                     kChildren, kEntryMembers };
+                     kData, kChildren, kEntryMembers };
   static constexpr const char* kEntryMemberNames[kEntryMembers] = {
-      "key", "name", "type", "link", "mode", "position", "matrix", "bits", "record", "tags", "children"};
+      "key", "name", "type", "link", "mode", "position", "matrix", "bits", "record", "tags", "data",
+      "children"};
   enum RootMember { kObjects, kSelection };
 
   // An open JSON object or array of the scene's structure.
@@ -128,11 +130,11 @@ class Parser {
     size_t count = 0;    // kList: elements so far
   };
 
+  // A key named by a link, a swap partner or a selection entry, checked once the file is read.
   struct Ref {
-    size_t entry;  // kTopLevel for a selection entry
-    size_t index;  // the selection entry's index
+    Where place;
     std::string key;
-    enum Kind { kLink, kPartner, kSelection } kind;
+    bool selection;  // only objects can be selected
   };
   struct KeyDef {
     size_t entry;
@@ -233,7 +235,7 @@ class Parser {
     }
   }
 
-  RecordDesc ParseRecord(json& j, const Where& path, size_t entry) {
+  RecordDesc ParseRecord(json& j, const Where& path) {
     if (!j.is_object()) Fail(path, "must be an object {\"saved_mode\": INT, \"swap_partner\": KEY or null}");
     RecordDesc r;
     for (auto& item : j.items()) {
@@ -244,7 +246,7 @@ class Parser {
         r.has_swap_partner = true;
         if (!item.value().is_null()) {
           r.swap_partner = String(item.value(), p);
-          refs_.push_back({entry, 0, *r.swap_partner, Ref::kPartner});
+          refs_.push_back({p, *r.swap_partner, false});
         }
       } else {
         Fail(p, "unknown member of a record (saved_mode, swap_partner)");
@@ -253,8 +255,66 @@ class Parser {
     return r;
   }
 
+  // A "data" member: {ID: VALUE, ...} with VALUE one of {"link": KEY or null}, {"int": INT},
+  // {"container": DATA}. Returned in ascending id order.
+  DataDesc ParseData(json& j, const Where& path, bool on_object, size_t depth = 0) {
+    if (!j.is_object()) Fail(path, "must be an object {ID: VALUE, ...}");
+    if (depth >= kMaxDataDepth)
+      Fail(path, "sub-containers nest deeper than " + std::to_string(kMaxDataDepth) + " levels");
+    DataDesc data;
+    for (auto& item : j.items()) {
+      const Where p = path.Member(item.key());
+      const int32_t id = DataId(item.key(), p);
+      if (on_object && depth == 0 && IsReservedObjectDataId(id))
+        Fail(p, "element " + item.key() + " has its own member (link, mode, record)");
+      json& v = item.value();
+      if (!v.is_object() || v.size() != 1)
+        Fail(p, "must be {\"link\": KEY or null}, {\"int\": INT} or {\"container\": {...}}");
+      DataValue value;
+      const std::string kind = v.begin().key();
+      json& inner = v.begin().value();
+      if (kind == "link") {
+        value.kind = DataValue::kLink;
+        if (!inner.is_null()) {
+          value.link = String(inner, p.Member(kind));
+          refs_.push_back({p.Member(kind), *value.link, false});
+        }
+      } else if (kind == "int") {
+        value.kind = DataValue::kInt;
+        value.i = Int32(inner, p.Member(kind));
+      } else if (kind == "container") {
+        value.kind = DataValue::kContainer;
+        value.sub = ParseData(inner, p.Member(kind), on_object, depth + 1);
+      } else {
+        Fail(p.Member(kind), "unknown kind of element (link, int, container)");
+      }
+      data.emplace_back(id, std::move(value));
+    }
+    std::sort(data.begin(), data.end(),
+              [](const std::pair<int32_t, DataValue>& a, const std::pair<int32_t, DataValue>& b) {
+                return a.first < b.first;
+              });
+    return data;
+  }
+
+  // An element id: a decimal Int32 written as the host writes it ("-5", "0", "1001"; no sign on
+  // positive numbers, no leading zeros), so that no two spellings name one element.
+  int32_t DataId(const std::string& text, const Where& path) const {
+    const char* what = "an element id must be a decimal 32-bit integer";
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::string digits = negative ? text.substr(1) : text;
+    if (digits.empty() || digits.size() > 10 ||
+        digits.find_first_not_of("0123456789") != std::string::npos ||
+        (digits.size() > 1 && digits[0] == '0') || (negative && digits == "0"))
+      Fail(path, what);
+    const int64_t value = std::stoll(text);
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+      Fail(path, what);
+    return static_cast<int32_t>(value);
+  }
+
   TagDesc ParseTag(json& j, const Where& path, size_t entry, size_t index) {
-    if (!j.is_object()) Fail(path, "a tag must be an object {\"key\": KEY, \"name\": STRING}");
+    if (!j.is_object()) Fail(path, "a tag must be an object {\"key\": KEY, \"name\": STRING, \"data\": {...}}");
     TagDesc t;
     for (auto& item : j.items()) {
       const Where p = path.Member(item.key());
@@ -263,8 +323,10 @@ class Parser {
         DefineKey(t.key, p, KeyDef{entry, static_cast<int64_t>(index)});
       } else if (item.key() == "name") {
         t.name = String(item.value(), p);
+      } else if (item.key() == "data") {
+        t.data = ParseData(item.value(), p, false);
       } else {
-        Fail(p, "unknown member of a tag (key, name)");
+        Fail(p, "unknown member of a tag (key, name, data)");
       }
     }
     return t;
@@ -273,15 +335,12 @@ class Parser {
   void CheckReferences() const {
     for (const Ref& r : refs_) {
       auto it = keys_.find(r.key);
-      if (it != keys_.end() && !(r.kind == Ref::kSelection && it->second.tag >= 0)) continue;
-      const Where place = r.kind == Ref::kSelection ? Top("selection").Index(r.index)
-                          : r.kind == Ref::kLink    ? At(r.entry).Member("link")
-                                                    : At(r.entry).Member("record").Member("swap_partner");
+      if (it != keys_.end() && !(r.selection && it->second.tag >= 0)) continue;
       if (it == keys_.end()) {
-        const char* what = r.kind == Ref::kSelection ? "object" : "object or tag";
-        Fail(place, Quote(r.key) + " names no " + what + " of the file");
+        const char* what = r.selection ? "object" : "object or tag";
+        Fail(r.place, Quote(r.key) + " names no " + what + " of the file");
       }
-      Fail(place, Quote(r.key) + " is a tag; only objects can be selected");
+      Fail(r.place, Quote(r.key) + " is a tag; only objects can be selected");
     }
   }
 
@@ -410,7 +469,7 @@ void Parser::MemberDone(Open& o, json& v) {
     if (!v[i].is_string()) Fail(path, "must be the key of an object (a string)");
     const std::string key = v[i].get<std::string>();
     if (!seen.insert(key).second) Fail(path, Quote(key) + " is selected twice");
-    refs_.push_back({kTopLevel, i, key, Ref::kSelection});
+    refs_.push_back({path, key, true});
     scene_.selection.push_back(key);
   }
 }
@@ -428,14 +487,15 @@ void Parser::EntryMemberDone(const Open& e, json& v) {
     case kLink:
       if (!v.is_null()) {
         o.link = String(v, p);
-        refs_.push_back({e.entry, 0, *o.link, Ref::kLink});
+        refs_.push_back({p, *o.link, false});
       }
       break;
     case kMode: o.mode = Int32(v, p); break;
     case kPosition: Vector(v, p, o.ml.off); break;
     case kMatrix: ParseMatrix(v, p, o.ml); break;
     case kBits: o.bits = Int32(v, p) & ~standin::kBitActive; break;
-    case kRecord: o.record = ParseRecord(v, p, e.entry); break;
+    case kRecord: o.record = ParseRecord(v, p); break;
+    case kData: o.data = ParseData(v, p, true); break;
     case kTags:
       if (!v.is_array()) Fail(p, "must be an array of tags");
       for (size_t i = 0; i < v.size(); ++i) o.tags.push_back(ParseTag(v[i], p.Index(i), e.entry, i));

@@ -94,6 +94,23 @@ void AppendVector(std::string& out, const double v[3], int indent) {
   out += "]";
 }
 
+// A "data" member's value, in the order held (ascending ids).
+nlohmann::ordered_json DataJson(const DataDesc& data) {
+  nlohmann::ordered_json j = nlohmann::ordered_json::object();
+  for (const auto& [id, v] : data) {
+    nlohmann::ordered_json value;
+    switch (v.kind) {
+      case DataValue::kLink:
+        value["link"] = v.link ? nlohmann::ordered_json(*v.link) : nlohmann::ordered_json(nullptr);
+        break;
+      case DataValue::kInt: value["int"] = v.i; break;
+      case DataValue::kContainer: value["container"] = DataJson(v.sub); break;
+    }
+    j[std::to_string(id)] = std::move(value);
+  }
+  return j;
+}
+
 // Writes an object's members, all but "children", at JSON level `level`; the less common ones
 // (matrix, record, tags) go through the general writer.
 void AppendMembers(std::string& out, const ObjectDesc& o, int indent, size_t level, bool more) {
@@ -148,9 +165,17 @@ void AppendMembers(std::string& out, const ObjectDesc& o, int indent, size_t lev
   }
   if (!o.tags.empty()) {
     nlohmann::ordered_json tags = nlohmann::ordered_json::array();
-    for (const TagDesc& t : o.tags) tags.push_back({{"key", t.key}, {"name", t.name}});
+    for (const TagDesc& t : o.tags) {
+      nlohmann::ordered_json tag = {{"key", t.key}, {"name", t.name}};
+      if (!t.data.empty()) tag["data"] = DataJson(t.data);
+      tags.push_back(std::move(tag));
+    }
     member("tags");
     Pretty(tags, indent, level + 1, out);
+  }
+  if (!o.data.empty()) {
+    member("data");
+    Pretty(DataJson(o.data), indent, level + 1, out);
   }
   out += (more ? "," : "") + nl;
 }

@@ -3,27 +3,18 @@
 #include "ids.h"
 #include "resource.h"
 
-namespace {
-
-// The qualifier word of the keyboard, asked on the given channel; 0 when the host does not answer.
-Int32 KeyboardQualifiers(Int32 channel) {
-  BaseContainer state;
-  GetInputState(BFM_INPUT_KEYBOARD, channel, state);  // an unanswered query leaves it empty
-  return state.GetInt32(BFM_INPUT_QUALIFIER, 0);
-}
-
-}  // namespace
-
 Int32 GetInstanceModeSetting() {
   const BaseContainer* stored = GetWorldPluginData(ID_GEMLITH);
   return stored ? stored->GetInt32(SETTING_INSTANCE_MODE, 0) : 0;
 }
 
-Bool IsQualifierHeld(Int32 qualifier) {
-  return (KeyboardQualifiers(BFM_INPUT_CHANNEL) & qualifier) != 0;
+Int32 GetKeyboardQualifiers() {
+  BaseContainer state;
+  GetInputState(BFM_INPUT_KEYBOARD, BFM_INPUT_CHANNEL, state);  // no state leaves it empty
+  return state.GetInt32(BFM_INPUT_QUALIFIER, 0);
 }
 
-Int32 GetKeyboardModifiers() { return KeyboardQualifiers(BFM_INPUT_MODIFIERS); }
+Bool IsQualifierHeld(Int32 qualifier) { return (GetKeyboardQualifiers() & qualifier) != 0; }
 
 // One row of a two-column grid: the label, then the combo box filling the rest.
 Bool SettingsDialog::CreateLayout() {

@@ -8,11 +8,12 @@
 // 0 when nothing is stored.
 Int32 GetInstanceModeSetting();
 
+// The bit set of the modifier keys held right now (QSHIFT, QCTRL, QALT, ...), as the keyboard's
+// input state reports it; 0 when the host gives no state.
+Int32 GetKeyboardQualifiers();
+
 // Whether any of the modifier keys in `qualifier` (QSHIFT, QCTRL, QALT) is held right now.
 Bool IsQualifierHeld(Int32 qualifier);
-
-// The qualifier word as the keyboard's modifier channel reports it (0 when the host cannot tell).
-Int32 GetKeyboardModifiers();
 
 // The non-modal dialog with one combo box: the mode of new instance objects.
 class SettingsDialog : public GeDialog {

@@ -61,7 +61,7 @@ Box LocalBox(HostImpl& host, const GmNode* object) {
       case kOsphere: return CubeBox(100);
       default: break;
     }
-    if (!HasInstanceParameters(n) || n->mode != 0) return PointBox();
+    if (!HasInstanceParameters(n) || n->bounds_mode != 0) return PointBox();
     n = Resolve(host.registry, n->link, DocOf(n), kObase);
     if (n == mark) return PointBox();
     if (++steps == power) {

@@ -36,7 +36,9 @@ struct Box {
 };
 
 // The object's box in its own local space: cube ±100, sphere radius 100, an instance in mode 0 the
-// box of its reference (through the chain), anything else a point at the origin.
+// box of its reference (through the chain), anything else a point at the origin. An instance counts
+// with the mode it had at its last MSG_UPDATE (GmNode::bounds_mode): a mode set without one leaves
+// the old bounds.
 Box LocalBox(HostImpl& host, const GmNode* object);
 GmMatrix WorldMatrix(const GmNode* object);
 GmMatrix Multiply(const GmMatrix& a, const GmMatrix& b);

@@ -7,9 +7,13 @@
 
 namespace standin {
 
+bool IsKeyboardChannel(int32_t channel) {
+  return channel == kChannelInput || (channel >= 0x20 && channel <= 0x7E) ||
+         (channel >= 0xF000 && channel <= 0xF1BF);
+}
+
 bool Input::State(int32_t device, int32_t channel, GmContainer* out) const {
-  const bool keyboard =
-      device == kDeviceKeyboard && (channel == kChannelInput || channel == kChannelModifiers);
+  const bool keyboard = device == kDeviceKeyboard && IsKeyboardChannel(channel);
   const bool mouse = device == kDeviceMouse && channel == kChannelMouseLeft;
   if (!keyboard && !mouse) return false;
   SetElement(*out, kInputQualifier, LongValue(qualifiers));

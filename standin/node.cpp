@@ -121,6 +121,7 @@ static void CopyOwn(HostImpl& host, GmNode* dst, const GmNode* src) {
   dst->ml = src->ml;
   host.links.SetLink(dst, src->link);
   dst->mode = src->mode;
+  dst->bounds_mode = src->bounds_mode;
   CopyData(host, dst, src->data.get());
   for (const GmNode* t : src->tags) {
     GmNode* c = NewTag(host, dst, t->name);
@@ -232,6 +233,7 @@ void RestoreOwn(HostImpl& host, GmNode* n, const NodeState& s) {
   n->ml = s.ml;
   host.links.SetLink(n, s.link);
   n->mode = s.mode;
+  n->bounds_mode = s.mode;
   CopyData(host, n, s.data.get());
 
   // Tags: keep the captured ones (same identity), drop the others.
@@ -294,7 +296,10 @@ GmBool NodeSetParameter(GmNode* n, int32_t id, const GmValue* value, int32_t) {
   return SetParameter(H(), n, id, *value);
 }
 
-GmBool NodeMessage(GmNode*, int32_t, void*) { return 1; }
+GmBool NodeMessage(GmNode* n, int32_t type, void*) {
+  if (n && type == kMsgUpdate) n->bounds_mode = n->mode;
+  return 1;
+}
 
 const char* NodeGetName(const GmNode* n, size_t* len) {
   if (!n) {
@@ -363,7 +368,10 @@ GmNode* Host::AddTag(GmNode* object, const std::string& name) {
   return NewTag(*impl_, object, name);
 }
 
-void Host::SetMode(GmNode* instance, int32_t mode) { instance->mode = mode; }
+void Host::SetMode(GmNode* instance, int32_t mode) {
+  instance->mode = mode;
+  instance->bounds_mode = mode;
+}
 void Host::SetMatrix(GmNode* object, const GmMatrix& m) { object->ml = m; }
 void Host::SetName(GmNode* node, const std::string& name) { node->name = name; }
 

@@ -38,6 +38,8 @@ constexpr int32_t kTagType = 5616;               // the one tag type; tags are n
 constexpr int32_t kInstanceLink = 1001;  // parameter of instance types: GM_VALUE_LINK
 constexpr int32_t kInstanceMode = 1002;  // parameter of instance types: GM_VALUE_LONG
 
+constexpr int32_t kMsgUpdate = 5;  // MSG_UPDATE: the object's bounds are to be measured again
+
 constexpr int32_t kCopyNoHierarchy = 4;
 constexpr int32_t kCopyRecursionCheck = 0x4000;
 
@@ -66,6 +68,10 @@ struct GmNode {
 
   GmNode* up = nullptr;
   int32_t mode = 0;          // instance types: parameter 1002
+  // Instance types: the mode the host last measured the object's bounds with: at its last
+  // MSG_UPDATE, or when the host itself set the mode (a scene read, an undo). A plugin's
+  // SetParameter alone leaves it as it was.
+  int32_t bounds_mode = 0;
   GmNode* owner = nullptr;   // a tag's object
   GmNode* down_last = nullptr;
   GmNode* pred = nullptr;

@@ -17,8 +17,8 @@ class GeData;
 
 class BaseContainer {
  public:
-  // A new empty container. If the host cannot allocate one, reads give their defaults and writes
-  // are dropped.
+  // A new empty container. (The binding's own: if the host cannot allocate one, reads give their
+  // defaults and writes are dropped.)
   BaseContainer();
   BaseContainer(const BaseContainer& n);
   const BaseContainer& operator=(const BaseContainer& n);
@@ -26,7 +26,8 @@ class BaseContainer {
 
   Int32 GetInt32(Int32 id, Int32 preset = 0) const;
   void SetInt32(Int32 id, Int32 l);
-  // The linked element if it lies in `doc` and is an instance of `instanceof` (0: any), else null.
+  // The linked element, evaluated in `doc`; null if the link is broken or the element is not of
+  // type `instanceof` (0: any).
   BaseList2D* GetLink(Int32 id, const BaseDocument* doc, Int32 instanceof = 0) const;
   // Stores a link to `link` (null: an empty link).
   void SetLink(Int32 id, C4DAtomGoal* link);

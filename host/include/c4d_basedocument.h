@@ -13,16 +13,18 @@ class BaseDocument {
  public:
   Bool StartUndo(void);
   Bool EndUndo(void);
-  // Records the undo entry of `type` for `data` (a list element) as it is now. The host runs
-  // everything on one thread, so `allowFromThread` changes nothing.
+  // Adds an undo entry of `type` for `data` to the list begun with StartUndo: before the change, or
+  // for a new object right after its insertion. (This host runs everything on one thread, so
+  // `allowFromThread` changes nothing.)
   Bool AddUndo(UNDOTYPE type, void* data, Bool allowFromThread = false);
   void GetActiveObjects(AtomArray& selection, GETACTIVEOBJECTFLAGS flags) const;
   void GetActiveObjectsFilter(AtomArray& selection, Bool children, Int32 type,
                               Int32 instanceof) const;
-  // The object selected last among the selected ones, or null.
+  // The active object, or null when no object is active.
   BaseObject* GetActiveObject(void);
   BaseObject* GetFirstObject(void);
-  // Inserts `op` after `pred`, else as first child of `parent`, else first at the top level.
+  // Inserts `op` after `pred`, else as first child of `parent`, else at the top of the hierarchy;
+  // the document takes `op` over.
   void InsertObject(BaseObject* op, BaseObject* parent, BaseObject* pred, Bool checknames = false);
 
   BaseDocument() = delete;

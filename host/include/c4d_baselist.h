@@ -59,7 +59,7 @@ class GeListNode : public C4DAtomGoal {
   GeListNode* GetPred();
   GeListNode* GetUp();
   GeListNode* GetDown();
-  // Takes the element, with its subtree, out of its list.
+  // Takes the element out of its list; the caller then frees it or passes it on.
   void Remove();
   void InsertUnderLast(GeListNode* bl);
   BaseDocument* GetDocument();
@@ -75,10 +75,10 @@ class BaseList2D : public GeListNode {
   void ToggleBit(Int32 mask);
   Int32 GetAllBits() const;
   void SetAllBits(Int32 bits);
-  // The element's own data container, or null.
+  // The element's own data container, owned by the element; never null.
   const BaseContainer* GetDataInstance() const;
   BaseContainer* GetDataInstance();
-  // Makes every link in the document that points to this element point to `dst`.
+  // Makes all links that point to this element point to `dst`; `undolink` has to be false.
   Bool TransferGoal(BaseList2D* dst, Bool undolink);
   const GeMarker& GetMarker() const;
 };
@@ -90,7 +90,7 @@ class AtomArray {
   static void Free(AtomArray*& obj);
 
   Int32 GetCount() const;
-  // The entry at `idx`, or null outside the range.
+  // The entry at `idx`, from 0 to GetCount() - 1.
   C4DAtom* GetIndex(Int32 idx) const;
   Bool Append(C4DAtom* obj);
   Bool Remove(C4DAtom* obj);

@@ -8,7 +8,7 @@ class BaseObject : public BaseList2D {
  public:
   // A new object of `type` in no document, or null.
   static BaseObject* Alloc(Int32 type);
-  // Frees an object that is in no document, with its subtree; sets the pointer to null.
+  // Frees an object made with Alloc (or taken out of its document); sets the pointer to null.
   static void Free(BaseObject*& bl);
 
   BaseObject* GetNext(void) { return static_cast<BaseObject*>(GeListNode::GetNext()); }

@@ -39,7 +39,8 @@ class GeData {
   const String& GetString() const { return _str; }
   // The contained container, or null.
   const BaseContainer* GetContainer() const { return _bc.get(); }
-  // The linked element if it lies in `doc` and is an instance of `instanceof` (0: any), else null.
+  // The linked element of a link value, evaluated in `doc`; null if the element is not of type
+  // `instanceof` (0: any).
   C4DAtomGoal* GetLinkAtom(const BaseDocument* doc, Int32 instanceof = 0) const;
 
   void SetInt32(Int32 v) { Clear(); _type = DA_LONG; _i32 = v; }

@@ -7,16 +7,20 @@
 #include "ge_math.h"
 #include "ge_prepass.h"
 
-// The host's modal rename dialog; true when the user confirmed (`str` then holds the text).
+// Opens the host's standard rename dialog; `str` is assigned the new name. True if the name was
+// changed.
 Bool RenameDialog(String* str);
+// Stops all running threads; to be called whenever a document is modified asynchronously.
 void StopAllThreads(void);
-// Asks the host to refresh its views and managers.
+// Adds a global event to the host's event queue.
 void EventAdd(EVENT eventflag = EVENT::NONE);
-// The stored world plugin container of `id` (host-owned), or null when none is stored.
+// The container stored with SetWorldPluginData for plugin `id` in the host's preferences; the
+// host owns it.
 BaseContainer* GetWorldPluginData(Int32 id);
-// Stores `bc` as the world plugin container of `id`; add = false replaces the whole container.
+// Stores `bc` for plugin `id` in the host's preferences: add = true merges it with what is stored,
+// add = false replaces it.
 Bool SetWorldPluginData(Int32 id, const BaseContainer& bc, Bool add = true);
-// Runs the host's menu command `id` (nothing off the main thread).
+// Executes the host's command `id` (`subid`: used for scripts).
 void CallCommand(Int32 id, Int32 subid = 0);
 
 #endif

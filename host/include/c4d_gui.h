@@ -1,5 +1,5 @@
-// GeDialog: a dialog window of the host. The module derives from it and fills its layout; the host
-// calls CreateLayout, InitValues and Command. Also the input state and the message box.
+// GeDialog: a dialog of the host. The module derives from it and fills its layout; the host calls
+// CreateLayout, InitValues and Command. Also the input state and the message box.
 #ifndef GEMLITH_C4D_GUI_H
 #define GEMLITH_C4D_GUI_H
 
@@ -28,12 +28,15 @@ class GeDialog {
   GeDialog(const GeDialog&) = delete;
   GeDialog& operator=(const GeDialog&) = delete;
 
+  // The defaults of CreateLayout and InitValues return true.
   virtual Bool CreateLayout(void);
   virtual Bool InitValues(void);
-  // Called for each action message of a gadget. The default returns true.
+  // Called when the user clicks on gadget `id` or changes its value; true if successful. The
+  // default returns false.
   virtual Bool Command(Int32 id, const BaseContainer& msg);
 
-  // False when the host's dialog handle is missing or the host refuses.
+  // Opens the dialog (x and y -1: at the mouse position); true if successful. `pluginid` names the
+  // command whose RestoreLayout brings the dialog back.
   Bool Open(DLG_TYPE dlgtype, Int32 pluginid, Int32 xpos = -1, Int32 ypos = -1,
             Int32 defaultw = 0, Int32 defaulth = 0, Int32 subid = 0);
   Bool RestoreLayout(Int32 pluginid, Int32 subid, void* secret);
@@ -49,7 +52,7 @@ class GeDialog {
   C4DGadget* AddComboBox(Int32 id, Int32 flags, Int32 initw = 0, Int32 inith = 0,
                          Bool specialalign = false, Bool allowFiltering = false);
   Bool FreeChildren(const GadgetPtr& id);
-  // One entry per element of `bc`: the element id is the value, its text the label.
+  // Adds children (the items of a combo box) from the container `bc`.
   Bool AddChildren(const GadgetPtr& id, const BaseContainer& bc);
   // The host's combo box has no second range, so `min2` and `max2` change nothing.
   Bool SetInt32(const GadgetPtr& id, Int32 value, Int32 min = LIMIT<Int32>::MIN,
@@ -62,9 +65,10 @@ class GeDialog {
   GmDialog* _dlg;
 };
 
-// Asks the host for the state of an input device; the answer lands in `res`.
+// Polls channel `askchannel` of device `askdevice` for the current input state. True: `res` holds
+// it, like an input event message; false: no state was available.
 Bool GetInputState(Int32 askdevice, Int32 askchannel, BaseContainer& res);
-// The host's modal message box with the exclamation icon.
+// Opens the host's standard message dialog with an exclamation point icon and an OK button.
 void MessageDialog(const String& str);
 
 #endif

@@ -23,8 +23,8 @@ class GeResource {
   // result without loading again. The host has no stop state, so `regardIsStopped` changes nothing.
   Bool Init();
   Bool Init(const Filename& path, Bool regardIsStopped = true);
-  // The string with this id, or an empty string while nothing is loaded or the id is unknown. The
-  // reference stays valid until Free.
+  // The string with this id from the module's string table; an empty string while nothing is
+  // loaded. (The binding's own: the reference stays valid until Free.)
   const String& LoadString(Int32 id);
   void Free();
 

@@ -28,7 +28,6 @@ enum {
 // Input devices and channels; the host's four-character codes.
 enum {
   BFM_INPUT_QUALIFIER = 0x69707161,  // 'ipqa'
-  BFM_INPUT_MODIFIERS = 0x69706D6F,  // 'ipmo'
   BFM_INPUT_MOUSE = 0x6D6F7573,      // 'mous'
   BFM_INPUT_KEYBOARD = 0x6B657962,   // 'keyb'
   BFM_INPUT_CHANNEL = 0x69706361,    // 'ipca'

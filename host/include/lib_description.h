@@ -44,8 +44,7 @@ class Description {
   static void Free(Description*& description);
 
   Bool LoadDescription(Int32 id);
-  // The description container of the parameter (owned by the description), or null. `ar` is not
-  // used.
+  // The information container of the parameter, owned by the description. (`ar` is not used here.)
   BaseContainer* GetParameterI(const DescID& id, AtomArray* ar);
 
   Description() = delete;

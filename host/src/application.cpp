@@ -34,11 +34,12 @@ Bool SetWorldPluginData(Int32 id, const BaseContainer& bc, Bool add) {
 
 // ---- commands ----
 
-Bool CommandData::Execute(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) { return false; }
+// The defaults are those of the SDK's framework.
+Bool CommandData::Execute(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) { return true; }
 Int32 CommandData::GetState(BaseDocument* /*doc*/, GeDialog* /*parentManager*/) {
   return CMD_ENABLED;
 }
-Bool CommandData::RestoreLayout(void* /*secret*/) { return false; }
+Bool CommandData::RestoreLayout(void* /*secret*/) { return true; }
 
 namespace {
 

@@ -29,9 +29,10 @@ GeDialog::~GeDialog() {
   if (_dlg) Api()->dialog_free(_dlg);
 }
 
+// The defaults are those of the SDK's framework.
 Bool GeDialog::CreateLayout(void) { return true; }
 Bool GeDialog::InitValues(void) { return true; }
-Bool GeDialog::Command(Int32 /*id*/, const BaseContainer& /*msg*/) { return true; }
+Bool GeDialog::Command(Int32 /*id*/, const BaseContainer& /*msg*/) { return false; }
 
 Bool GeDialog::Open(DLG_TYPE dlgtype, Int32 pluginid, Int32 xpos, Int32 ypos, Int32 defaultw,
                     Int32 defaulth, Int32 subid) {

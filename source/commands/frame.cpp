@@ -16,10 +16,17 @@ BaseContainer* InstanceData(C4DAtom* atom) {
   return static_cast<BaseObject*>(atom)->GetDataInstance();
 }
 
+// Sets the instance mode of `atom` (no undo entry) and tells the object that its bounding box has
+// to be measured again: what an instance shows, and so its bounds, depend on its mode.
+void SetInstanceMode(C4DAtom* atom, Int32 mode) {
+  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(mode), DESCFLAGS_SET::NONE);
+  atom->Message(MSG_UPDATE);
+}
+
 // Saves the instance mode of `atom` as element 1 of a fresh record, which replaces the object's
-// record, and switches the object to mode 0. No undo entry. False when the object was left as it
-// is: not exactly an instance object, or no record could be made to keep its mode in (switching it
-// then would lose the mode for good).
+// record, and switches the object to mode 0. False when the object was left as it is: not exactly
+// an instance object, or no record could be made to keep its mode in (switching it then would lose
+// the mode for good).
 bool SaveModeAndClear(C4DAtom* atom) {
   BaseContainer* data = InstanceData(atom);
   if (!data) return false;
@@ -28,21 +35,18 @@ bool SaveModeAndClear(C4DAtom* atom) {
   BaseContainer record;
   record.SetInt32(RECORD_SAVED_MODE, mode.GetInt32());
   if (record.FindIndex(RECORD_SAVED_MODE) == NOTOK) return false;  // the record could not be made
-  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(Int32(0)),
-                     DESCFLAGS_SET::NONE);
+  SetInstanceMode(atom, 0);
   data->SetContainer(ID_GEMLITH, record);
   return true;
 }
 
-// Gives `atom` back the mode saved in its record; the record stays. No undo entry.
+// Gives `atom` back the mode saved in its record; the record stays.
 void RestoreMode(C4DAtom* atom) {
   BaseContainer* data = InstanceData(atom);
   if (!data) return;
   const BaseContainer* record = data->GetContainerInstance(ID_GEMLITH);
   if (!record) return;
-  atom->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE),
-                     GeData(record->GetInt32(RECORD_SAVED_MODE, 0)),
-                     DESCFLAGS_SET::NONE);
+  SetInstanceMode(atom, record->GetInt32(RECORD_SAVED_MODE, 0));
 }
 
 // The steps both frame commands share: take the selection, switch its instance objects to mode 0,

@@ -57,7 +57,7 @@ Bool RenameSelection(BaseDocument* doc) {
   if (!active) return false;
   // Selected objects below selected parents are entries too.
   doc->GetActiveObjects(*active, GETACTIVEOBJECTFLAGS::CHILDREN);
-  const Int32 keys = GetKeyboardModifiers();
+  const Int32 keys = GetKeyboardQualifiers();
   const Bool shift = (keys & QSHIFT) != 0;
   const Bool ctrl = (keys & QCTRL) != 0;
 

@@ -50,7 +50,7 @@ Bool SelectMatches(BaseDocument* doc) {
   if (!active) return false;
   // Only the topmost selected object of each selected branch is listed.
   doc->GetActiveObjectsFilter(*active, false, NOTOK, Obase);
-  const Int32 keys = GetKeyboardModifiers();
+  const Int32 keys = GetKeyboardQualifiers();
   const Bool shift = (keys & QSHIFT) != 0;
   const Bool ctrl = (keys & QCTRL) != 0;
 

@@ -89,12 +89,15 @@ TEST_P(Frame, NothingRunsWhenTheListCannotBeMade) {
 }
 
 // The view after framing a mode-2 instance is the view of its reference's box at the instance's
-// place, which is what a cube standing there frames to.
+// place, which is what a cube standing there frames to. The host measures bounds as of an object's
+// last MSG_UPDATE, so this holds only when the command sends one after each mode change.
 TEST_P(Frame, FramesTheReferencesBoxAtTheInstancesPlace) {
   SelectOnly({i});
   RunFrame();
   const View withModule = host().GetView();
   ASSERT_TRUE(withModule.framed);
+  CallCommand(GetParam().host_command, 0);  // back in mode 2, measured so: the proxy, a point
+  EXPECT_DOUBLE_EQ(host().GetView().radius, 0);
 
   GmNode* stand = Cube("Stand");
   host().SetMatrix(stand, TranslationMatrix(500, 0, 0));

@@ -129,6 +129,21 @@ TEST(SettingsDialogHandle, MissingHandleMeansExecuteFails) {
   host->Unload();
 }
 
+// Where the module does not override, it gets the SDK framework's defaults; the settings dialog
+// answers an action as the default Command does.
+TEST_F(SettingsTest, InheritedDefaultsAreTheFrameworks) {
+  CommandData plain;
+  EXPECT_TRUE(plain.Execute(ModuleDoc(), nullptr));
+  EXPECT_EQ(plain.GetState(ModuleDoc(), nullptr), CMD_ENABLED);
+  EXPECT_TRUE(plain.RestoreLayout(nullptr));
+  GeDialog dialog;
+  EXPECT_TRUE(dialog.CreateLayout());
+  EXPECT_TRUE(dialog.InitValues());
+  EXPECT_FALSE(dialog.Command(IDC_INSTANCE_MODE, BaseContainer()));
+  SettingsDialog settings;
+  EXPECT_FALSE(settings.Command(IDC_INSTANCE_MODE, BaseContainer()));
+}
+
 TEST_F(SettingsTest, QualifierTestMatchesAnyGivenKey) {
   host().SetQualifiers(QSHIFT);
   EXPECT_TRUE(IsQualifierHeld(QSHIFT | QCTRL));
@@ -139,11 +154,11 @@ TEST_F(SettingsTest, QualifierTestMatchesAnyGivenKey) {
   host().SetQualifiers(QSHIFT | QCTRL | QALT);
   EXPECT_FALSE(IsQualifierHeld(0));
   EXPECT_TRUE(IsQualifierHeld(QALT));
-  EXPECT_EQ(GetKeyboardModifiers(), QSHIFT | QCTRL | QALT);
+  EXPECT_EQ(GetKeyboardQualifiers(), QSHIFT | QCTRL | QALT);
   // A host that does not answer: no key counts as held.
   host().faults().input_state_fails = true;
   EXPECT_FALSE(IsQualifierHeld(QSHIFT | QCTRL | QALT));
-  EXPECT_EQ(GetKeyboardModifiers(), 0);
+  EXPECT_EQ(GetKeyboardQualifiers(), 0);
   host().SetQualifiers(0);
 }
 

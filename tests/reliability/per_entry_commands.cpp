@@ -51,7 +51,7 @@ Bool RenameSelection(BaseDocument* doc) {
   ScopedAtomArray active;
   if (!active) return false;
   doc->GetActiveObjects(*active, GETACTIVEOBJECTFLAGS::CHILDREN);
-  const Int32 keys = GetKeyboardModifiers();
+  const Int32 keys = GetKeyboardQualifiers();
   const Bool shift = (keys & QSHIFT) != 0;
   const Bool ctrl = (keys & QCTRL) != 0;
   for (Int32 i = 0; i < active->GetCount(); ++i) {
@@ -76,7 +76,7 @@ Bool PerEntrySelect::Execute(BaseDocument* doc, GeDialog* /*parentManager*/) {
   ScopedAtomArray active;
   if (!active) return false;
   doc->GetActiveObjectsFilter(*active, false, NOTOK, Obase);
-  const Int32 keys = GetKeyboardModifiers();
+  const Int32 keys = GetKeyboardQualifiers();
   const Bool shift = (keys & QSHIFT) != 0;
   const Bool ctrl = (keys & QCTRL) != 0;
   DeselectAll(doc);

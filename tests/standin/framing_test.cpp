@@ -36,11 +36,17 @@ TEST_F(Framing, MeasuresTheSelectionInWorldSpace) {
   EXPECT_EQ(host.activity().framing[0].modes,
             (std::map<Marker, int32_t>{{Host::MarkerOf(inst), 0}, {Host::MarkerOf(multi), 2}}));
 
-  // The instance alone in mode 2 is a point at its origin; in mode 0 the cube's box.
+  // The instance alone in mode 2 is a point at its origin; in mode 0 the cube's box, but only once
+  // a plugin that sets the mode has sent MSG_UPDATE: until then its bounds are the old ones.
   host.Select({multi});
   api->call_command(kFrameElementsCommand, 0);
   EXPECT_DOUBLE_EQ(host.GetView().radius, 0);
-  host.SetMode(multi, 0);
+  GmValue zero{};
+  zero.type = GM_VALUE_LONG;
+  ASSERT_TRUE(api->node_set_parameter(multi, kInstanceMode, &zero, 0));
+  api->call_command(kFrameElementsCommand, 0);
+  EXPECT_DOUBLE_EQ(host.GetView().radius, 0);
+  api->node_message(multi, kMsgUpdate, nullptr);
   api->call_command(kFrameElementsCommand, 0);
   EXPECT_DOUBLE_EQ(host.GetView().radius, std::sqrt(3.0) * 100);
   EXPECT_DOUBLE_EQ(host.GetView().center[2], -300);

@@ -14,13 +14,20 @@ int32_t Qualifier(const GmHostApi* api, int32_t device, int32_t channel, bool* a
   return q;
 }
 
-TEST_F(Input, InputStateAnswersTheKeyboardAndMouseChannels) {
+TEST_F(Input, InputStateAnswersOnlyTheDocumentedChannels) {
   host.SetQualifiers(kQShift | kQAlt);
   bool answered = false;
   EXPECT_EQ(Qualifier(api, kDeviceKeyboard, kChannelInput, &answered), 5);
   EXPECT_TRUE(answered);
-  EXPECT_EQ(Qualifier(api, kDeviceKeyboard, kChannelModifiers, &answered), 5);
+  EXPECT_EQ(Qualifier(api, kDeviceKeyboard, 'A', &answered), 5);  // key codes: characters, KEY_
+  EXPECT_EQ(Qualifier(api, kDeviceKeyboard, 0xF010, &answered), 5);
   EXPECT_EQ(Qualifier(api, kDeviceMouse, kChannelMouseLeft, &answered), 5);
+  // A result element is no channel ('ipmo', 'ipqa'), nor is a code past the last key; the mouse
+  // answers for its buttons only.
+  for (int32_t channel : {0x69706D6F, kInputQualifier, 0xF1C0}) {
+    EXPECT_EQ(Qualifier(api, kDeviceKeyboard, channel, &answered), -1);
+    EXPECT_FALSE(answered);
+  }
   EXPECT_EQ(Qualifier(api, kDeviceMouse, kChannelInput, &answered), -1);
   EXPECT_FALSE(answered);
   host.faults().input_state_fails = true;

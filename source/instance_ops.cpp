@@ -69,13 +69,10 @@ BaseObject* CreateInstanceOf(BaseObject* source) {
   if (!doc) return nullptr;
   BaseObject* instance = BaseObject::Alloc(Oinstance);
   if (!instance) return nullptr;
-  // The new object is in no document yet; the caller inserts it.
-  doc->AddUndo(UNDOTYPE::NEWOBJ, instance);
+  // The new object is ours until the caller inserts it (and records NEWOBJ): it is built without
+  // entries of its own.
   const Int32 mode = GetInstanceModeSetting();
-
-  doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
   instance->SetName(source->GetName());
-  doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
   instance->SetParameter(DescID(INSTANCEOBJECT_RENDERINSTANCE_MODE), GeData(mode),
                          DESCFLAGS_SET::NONE);
   LinkInstanceTo(instance, source);  // on failure the instance simply stays without a link
@@ -83,7 +80,6 @@ BaseObject* CreateInstanceOf(BaseObject* source) {
   // The selection moves from the source to its new instance.
   doc->AddUndo(UNDOTYPE::BITS, source);
   source->DelBit(BIT_ACTIVE);
-  doc->AddUndo(UNDOTYPE::BITS, instance);
   instance->SetBit(BIT_ACTIVE);
   return instance;
 }
@@ -99,7 +95,8 @@ Bool LinkInstanceTo(BaseObject* instance, BaseObject* reference) {
   GeData value;
   value.SetBaseLink(*link);
 
-  doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
+  // An instance in no document is a new one, still the caller's: nothing to record for it.
+  if (instance->GetDocument()) doc->AddUndo(UNDOTYPE::CHANGE_SMALL, instance);
   instance->SetParameter(DescID(INSTANCEOBJECT_LINK), value, DESCFLAGS_SET::NONE);
   instance->Message(MSG_UPDATE);
   BaseLink::Free(link);

@@ -40,13 +40,14 @@ BaseObject* GetReferenceObject(BaseObject* obj, Bool followChain);
 // A new instance object of `source`, in no document: named like source, with the stored instance
 // mode, linked to source, selected while source is deselected. Null when source is null, has no
 // document, or the object cannot be allocated.
-// Undo: NEWOBJ, CHANGE_SMALL (name), CHANGE_SMALL (mode), CHANGE_SMALL (link), BITS (source),
-// BITS (instance).
+// Undo: BITS (source). The caller inserts the instance and then records NEWOBJ for it, before any
+// later entry for it.
 BaseObject* CreateInstanceOf(BaseObject* source);
 
 // Points `instance` (exactly of the instance type) at `reference`. False when either is null, the
 // instance is of another type, the reference has no document, or no link can be made.
-// Undo: CHANGE_SMALL (instance).
+// Undo: CHANGE_SMALL (instance), when the instance is in a document (a new one is still the
+// caller's).
 Bool LinkInstanceTo(BaseObject* instance, BaseObject* reference);
 
 // A full copy (children, tags, parameters) of what instance `obj` refers to, in no document, or

@@ -56,8 +56,9 @@ GmDescription* DescriptionAlloc() {
 void DescriptionFree(GmDescription* d) { delete d; }
 GmBool DescriptionLoad(GmDescription* d, int32_t type) {
   NEED_HOST(0);
-  if (!d || H().faults.description_load_fails) return 0;
-  return LoadDescription(d, type, !H().faults.description_no_cycle);
+  Faults& faults = H().faults;
+  if (!d || faults.Deliver(faults.description_load_fails)) return 0;
+  return LoadDescription(d, type, !faults.Deliver(faults.description_no_cycle));
 }
 const GmContainer* DescriptionGetParameter(GmDescription* d, int32_t id, int32_t dtype, int32_t) {
   if (!d) return nullptr;

@@ -73,7 +73,7 @@ GmBool RenameDialog(const char*, size_t, const char** out, size_t* out_len) {
 GmDialog* DialogAlloc(const GmDialogCallbacks* callbacks) {
   NEED_HOST(nullptr);
   HostImpl& h = H();
-  if (h.faults.dialog_handle_missing) return nullptr;
+  if (h.faults.Deliver(h.faults.dialog_handle_missing)) return nullptr;
   auto* d = new GmDialog;
   if (callbacks) d->callbacks = *callbacks;
   h.dialogs.push_back(d);
@@ -194,7 +194,7 @@ GmBool DialogSetInt32(GmDialog* d, int32_t id, int32_t value, int32_t min, int32
 }
 GmBool DialogGetInt32(GmDialog* d, int32_t id, int32_t* value) {
   NEED_HOST(0);
-  if (!d || !value || H().faults.dialog_get_int32_fails) return 0;
+  if (!d || !value || H().faults.Deliver(H().faults.dialog_get_int32_fails)) return 0;
   auto it = d->view.gadgets.find(id);
   if (it == d->view.gadgets.end()) return 0;
   *value = it->second.value;

@@ -16,12 +16,18 @@ bool Faults::Consume(Alloc kind) {
   if (it == countdown_.end()) return false;
   if (--it->second > 0) return false;
   countdown_.erase(it);
+  ++delivered_;
   return true;
 }
 
 bool Faults::ConsumeRegistration() {
   ++registrations_;
-  return refuse_registration > 0 && registrations_ == refuse_registration;
+  return Deliver(refuse_registration > 0 && registrations_ == refuse_registration);
+}
+
+bool Faults::Deliver(bool on) {
+  if (on) ++delivered_;
+  return on;
 }
 
 }  // namespace standin

@@ -35,10 +35,15 @@ struct Faults {
   // Used by the host: true when this allocation is to fail (and counts it).
   bool Consume(Alloc kind);
   bool ConsumeRegistration();
+  // Used by the host where it asks one of the switches above: `on`, counted as delivered when set.
+  bool Deliver(bool on);
+  // The faults the host has delivered so far: tests tell by it that an armed fault was reached.
+  int delivered() const { return delivered_; }
 
  private:
   std::map<Alloc, int> countdown_;
   int registrations_ = 0;
+  int delivered_ = 0;
 };
 
 }  // namespace standin

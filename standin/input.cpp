@@ -33,7 +33,7 @@ namespace {
 
 GmBool GetInputState(int32_t device, int32_t channel, GmContainer* out) {
   NEED_HOST(0);
-  if (!out || H().faults.input_state_fails) return 0;
+  if (!out || H().faults.Deliver(H().faults.input_state_fails)) return 0;
   return H().input.State(device, channel, out);
 }
 

@@ -205,8 +205,9 @@ bool SetParameter(HostImpl& host, GmNode* n, int32_t id, const GmValue& value) {
   return false;
 }
 
-NodeState CaptureOwn(const GmNode* n) {
+NodeState CaptureOwn(const GmNode* n, bool with_tags) {
   NodeState s;
+  s.with_tags = with_tags;
   s.type = n->type;
   s.name = n->name;
   s.bits = n->bits;
@@ -215,6 +216,7 @@ NodeState CaptureOwn(const GmNode* n) {
   s.link = n->link;
   s.mode = n->mode;
   if (n->data) s.data = CopyContainer(*n->data);
+  if (!with_tags) return s;
   for (const GmNode* t : n->tags) {
     TagState ts;
     ts.marker = t->marker;
@@ -235,6 +237,7 @@ void RestoreOwn(HostImpl& host, GmNode* n, const NodeState& s) {
   n->mode = s.mode;
   n->bounds_mode = s.mode;
   CopyData(host, n, s.data.get());
+  if (!s.with_tags) return;
 
   // Tags: keep the captured ones (same identity), drop the others.
   std::vector<GmNode*> tags;

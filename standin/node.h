@@ -175,10 +175,13 @@ struct NodeState {
   Marker link = 0;
   int32_t mode = 0;
   std::unique_ptr<GmContainer> data;
+  bool with_tags = true;  // false: the tags are not part of the state (a CHANGE_SMALL entry)
   std::vector<TagState> tags;
 };
-NodeState CaptureOwn(const GmNode* n);
-// Puts the captured data back; tags are reused by marker, rebuilt, or freed to match.
+// `with_tags` false leaves the tags out: they are list elements of their own.
+NodeState CaptureOwn(const GmNode* n, bool with_tags = true);
+// Puts the captured data back; tags, when captured, are reused by marker, rebuilt, or freed to
+// match.
 void RestoreOwn(HostImpl& host, GmNode* n, const NodeState& s);
 
 // The node_* entries of a node's own and the object_* entries.

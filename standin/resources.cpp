@@ -304,11 +304,11 @@ GmResource* ResourceLoad(const char* res_path) {
   NEED_HOST(nullptr);
   HostImpl& h = H();
   const std::string path = res_path ? res_path : "";
-  if (h.faults.resource_missing) {
+  if (h.faults.Deliver(h.faults.resource_missing)) {
     h.last_resource_error = path + ": missing";
     return nullptr;
   }
-  if (h.faults.resource_corrupt) {
+  if (h.faults.Deliver(h.faults.resource_corrupt)) {
     h.last_resource_error = path + ": malformed";
     return nullptr;
   }
@@ -334,7 +334,7 @@ GmBitmap* BitmapLoad(const char* path, double pixel_ratio) {
   const std::string p = path ? path : "";
   const std::string file = p.substr(p.find_last_of("/\\") + 1);
   const auto& missing = h.faults.missing_icons;
-  if (std::find(missing.begin(), missing.end(), file) != missing.end()) {
+  if (h.faults.Deliver(std::find(missing.begin(), missing.end(), file) != missing.end())) {
     h.last_bitmap_error = p + ": missing";
     return nullptr;
   }

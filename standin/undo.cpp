@@ -83,7 +83,7 @@ void Apply(HostImpl& host, UndoStep& step, UndoEntry& e) {
   UndoPayload& held = PayloadOf(step, e);
   if (e.type == kUndoChangeSmall || IsTag(node)) {
     if (!node) return;
-    NodeState now = CaptureOwn(node);
+    NodeState now = CaptureOwn(node, e.type != kUndoChangeSmall);
     RestoreOwn(host, node, held.own);
     held.own = std::move(now);
     return;
@@ -234,7 +234,20 @@ bool EndUndo(HostImpl& host, GmDoc* doc) {
     host.CodingError("EndUndo without StartUndo");
     return false;
   }
-  if (h.depth == 1) std::unordered_set<Marker>().swap(h.open.deleted);  // needed while open only
+  if (h.depth == 1) {
+    // DELETEOBJ is for an object that the step deletes, not for one it moves: one still in a tree
+    // when the step closes would come back beside itself on undo in the application.
+    std::vector<Marker> moved;
+    for (Marker m : h.open.deleted) {
+      const GmNode* node = host.registry.Find(m);
+      if (node && IsLinked(node)) moved.push_back(m);
+    }
+    std::sort(moved.begin(), moved.end());
+    for (Marker m : moved)
+      host.CodingError("undo: DELETEOBJ for " + Describe(host.registry.Find(m)) +
+                       ", which is still in a tree when the undo group closes");
+    std::unordered_set<Marker>().swap(h.open.deleted);  // needed while open only
+  }
   if (--h.depth == 0 && !h.open.entries.empty()) {
     DropRedo(host, doc);
     h.undo.push_back(std::move(h.open));
@@ -257,8 +270,15 @@ bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
     host.CodingError("AddUndo without a node (type " + std::to_string(type) + ")");
     return false;
   }
+  // Every entry is for a list element of the document: a new object is recorded once it is
+  // inserted, one to be deleted before it is taken out.
   GmDoc* in = DocOf(node);
-  if (in && in != doc) {
+  if (!in) {
+    host.CodingError("AddUndo for " + Describe(node) + ", which is in no document (type " +
+                     std::to_string(type) + ")");
+    return false;
+  }
+  if (in != doc) {
     host.CodingError("AddUndo for " + Describe(node) + " of another document");
     return false;
   }
@@ -275,7 +295,7 @@ bool AddUndo(HostImpl& host, GmDoc* doc, int32_t type, GmNode* node) {
     case kUndoChange:
     case kUndoDeleteObj: {
       auto p = std::make_unique<UndoPayload>();
-      p->own = CaptureOwn(node);
+      p->own = CaptureOwn(node, type != kUndoChangeSmall);
       if (type != kUndoChangeSmall) p->place = CapturePlace(node);
       if (type == kUndoDeleteObj && !IsTag(node)) step.deleted.insert(node->marker);
       step.payloads.push_back(std::move(p));

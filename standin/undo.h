@@ -1,17 +1,20 @@
 // Undo and redo: groups, entries and the two stacks of one document. Fills the doc_start_undo,
 // doc_end_undo and doc_add_undo entries of the table.
 //
-// An entry refers to its node by marker, never by pointer. What it keeps depends on its type:
+// An entry refers to its node by marker, never by pointer. The application's undo contract holds
+// strictly, and breaking it is a coding error: an entry is for a node of the document (a new object
+// is recorded once it is inserted, NEWOBJ after the action; every other entry before the change),
+// and a DELETEOBJ node must be freed by the time the outermost group closes (it is not for moves).
+// What an entry keeps depends on its type:
 //   BITS          the bit word and the selection stamp (in the entry itself: 32 bytes)
-//   CHANGE_SMALL  the node's own data (name, parameters, container, matrix, bits, tags)
-//   CHANGE        the same and its place (parent, previous sibling, document)
+//   CHANGE_SMALL  the node's own data (name, parameters, container, matrix, bits); not its tags,
+//                 which are list elements with entries of their own, and not its children
+//   CHANGE        the same with the tags, and its place (parent, previous sibling, document)
 //   NEWOBJ        nothing at first: undo takes the node out and keeps it for the redo
-//   DELETEOBJ     the same as CHANGE; when the module then frees the node in the same step, a
-//                 step-internal FREED entry follows, with a deep copy of the node's subtree as it
-//                 was freed, so that undo rebuilds it before the entries recorded before the free
-// The deep copy is taken at the free, not at DELETEOBJ: an object recorded as deleted is often
-// moved rather than freed (a hierarchy flattened one object at a time records DELETEOBJ for each of
-// its objects), and a copy of every such subtree would cost the square of the depth.
+//   DELETEOBJ     the same as CHANGE; when the module then frees the node, a step-internal FREED
+//                 entry follows, with a deep copy of the node's subtree as it was freed, so that
+//                 undo rebuilds it before the entries recorded before the free
+// An entry for a tag keeps and restores that tag's own data.
 // Undoing a step runs its entries backwards; each first captures the current state of what it
 // covers, then puts back what it holds, so that the redo (forwards) re-applies the step's result.
 #ifndef GEMLITH_STANDIN_UNDO_H

@@ -18,12 +18,13 @@ struct CreateKeys {
 };
 
 // Without Ctrl, an ordinary object: a new instance of it, with its matrix, in front of it.
-// Undo: the entries of CreateInstanceOf.
+// Undo: BITS for op (CreateInstanceOf), NEWOBJ for the instance once it is inserted.
 void PutInstanceInFront(BaseDocument* doc, BaseObject* op) {
   BaseObject* instance = CreateInstanceOf(op);
   if (!instance) return;
   op->CopyMatrixTo(instance);
   InsertInFrontOf(doc, instance, op);
+  doc->AddUndo(UNDOTYPE::NEWOBJ, instance);
 }
 
 // Without Ctrl, an instance object: a copy of it (children, link, selected bit word) in front of
@@ -43,17 +44,20 @@ void DuplicateInFront(BaseObject* op) {
 // word; op is deleted with whatever children it still has. The markers of every object deleted go
 // into `deleted`. An object that holds the reference (or is it) is left unchanged, since deleting
 // it would delete the reference; so is every object while the reference is itself an instance.
-// Undo: CHANGE per child moved under the reference (Shift), the entries of CreateInstanceOf,
-// CHANGE per child moved under the instance (Alt), DELETEOBJ for op.
+// Undo: CHANGE per child moved under the reference (Shift), BITS for the reference
+// (CreateInstanceOf), NEWOBJ for the instance, CHANGE per child moved under the instance (Alt),
+// DELETEOBJ for op.
 void ReplaceByInstance(BaseDocument* doc, BaseObject* op, BaseObject* reference,
                        const CreateKeys& keys, std::unordered_set<MarkerKey>& deleted) {
   if (!reference || reference->IsInstanceOf(Oinstance) || IsSelfOrBelow(reference, op)) return;
   if (keys.shift) MoveChildren(op, reference);
   BaseObject* instance = CreateInstanceOf(reference);
   if (!instance) return;
+  // Still ours: it takes op's bit word and matrix before it goes in.
   instance->SetAllBits(op->GetAllBits());
   op->CopyMatrixTo(instance);
   InsertInFrontOf(doc, instance, op);
+  doc->AddUndo(UNDOTYPE::NEWOBJ, instance);
   if (keys.alt) MoveChildren(op, instance);  // after Shift there is nothing left to move
 
   // Remember what is deleted while it is still alive; later entries are checked against this.

@@ -18,13 +18,11 @@ struct MakeEditableKeys {
   Bool keepChildren;  // not Alt: the instance's own children move to the copy
 };
 
-// Frees every child of `obj` with its subtree. No undo entries: the children came with a copy that
-// the run has just made.
-void FreeChildren(BaseObject* obj, LinkHolders& holders) {
+// Frees every child of `obj` with its subtree. `obj` is a copy not yet inserted: nothing to record.
+void FreeChildren(BaseObject* obj) {
   BaseObject* child = obj->GetDown();
   while (child) {
     BaseObject* next = child->GetNext();
-    holders.Forget(child);
     child->Remove();
     BaseObject::Free(child);
     child = next;
@@ -49,6 +47,9 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
     return false;
   }
 
+  // The copy is finished while it is still ours; after its NEWOBJ every change has an entry.
+  if (keys.dropCloned) FreeChildren(copy);
+  instance->CopyMatrixTo(copy);
   InsertInFrontOf(doc, copy, instance);
   doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
   doc->AddUndo(UNDOTYPE::BITS, copy);
@@ -56,10 +57,7 @@ bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKe
   // Links that named the instance now name the copy, also those the copy brought along.
   holders.AddInserted(copy, instance);
   holders.TransferLinks(instance, copy);
-
-  if (keys.dropCloned) FreeChildren(copy, holders);
   if (keys.keepChildren) MoveChildren(instance, copy);
-  instance->CopyMatrixTo(copy);
 
   AddSubtreeKeys(instance, freed);
   holders.Forget(instance);

@@ -29,87 +29,73 @@ bool SwapActiveObject(BaseDocument* doc) {
   if (!active) return false;
   BaseObject* partner = FindSwapPartner(doc, active);
   if (!partner) return false;
-  // Refuse a partner that is the active object itself or lies above or below it: the moves would
-  // put an object under itself, or into the subtree that is freed at the end.
+  // Refuse a partner that is the active object itself or lies above or below it: the exchange
+  // would put an object under itself.
   if (IsSelfOrBelow(partner, active) || IsSelfOrBelow(active, partner)) return false;
 
   BaseObject* const oldParent = active->GetUp();
   BaseObject* const oldPred = active->GetPred();
-  const Matrix oldMl = active->GetMl();
+  const Matrix activeMl = active->GetMl();
+  const Matrix partnerMl = partner->GetMl();
   const Bool flatten = IsQualifierHeld(QCTRL);
 
   // Everything the run needs is made before the first change, so that a failure leaves the
-  // document as it was: the new record, the copy and, with Ctrl, the list of descendants.
+  // document as it was: the new record and, with Ctrl, the list of descendants.
   BaseContainer record;
   BaseObject* const remembered = active->IsInstanceOf(Oinstance) ? active : nullptr;
   record.SetLink(RECORD_SWAP_PARTNER, remembered);
   if (record.FindIndex(RECORD_SWAP_PARTNER) == NOTOK) return false;  // the record could not be made
-  BaseObject* copy = static_cast<BaseObject*>(partner->GetClone(COPYFLAGS::NO_HIERARCHY, nullptr));
-  if (!copy) return false;
   ScopedAtomArray descendants(flatten);
-  if (flatten && !descendants) {
-    BaseObject::Free(copy);  // never inserted, so still ours
-    return false;
-  }
+  if (flatten && !descendants) return false;
 
-  // Children: the copy takes the partner's; with Ctrl it takes the active object's instead, and
-  // the active object receives every descendant of the partner as a direct child, in pre-order.
-  if (!flatten) {
-    MoveChildren(partner, copy);
-  } else {
+  // Children stay with their parents; with Ctrl the partner takes the active object's children,
+  // and the active object receives every descendant of the partner as a direct child, in
+  // pre-order (collected before the partner receives anything).
+  if (flatten) {
     AtomArray* list = descendants.get();
     CollectDescendants(partner, list);
-    MoveChildren(active, copy);
+    MoveChildren(active, partner);
     for (Int32 i = 0; i < list->GetCount(); ++i) {
       auto* node = static_cast<BaseObject*>(list->GetIndex(i));
       if (!node) continue;
-      doc->AddUndo(UNDOTYPE::DELETEOBJ, node);
+      doc->AddUndo(UNDOTYPE::CHANGE, node);
       node->Remove();
       node->InsertUnderLast(active);
     }
   }
 
-  // Exchange places and local matrices: the active object goes in front of the partner with the
-  // partner's matrix; the copy takes the active object's old matrix (and, below, its old place).
-  doc->AddUndo(UNDOTYPE::DELETEOBJ, active);
-  active->Remove();
+  // The two objects trade places and local matrices. When the partner stood directly in front of
+  // the active object, the active object now stands there, and the partner's new place is after it.
   doc->AddUndo(UNDOTYPE::CHANGE, active);
-  active->SetMl(copy->GetMl());
-  doc->AddUndo(UNDOTYPE::CHANGE, partner);
-  copy->SetMl(oldMl);
+  active->Remove();
   InsertInFrontOf(doc, active, partner);
+  active->SetMl(partnerMl);
+  doc->AddUndo(UNDOTYPE::CHANGE, partner);
+  partner->Remove();
+  doc->InsertObject(partner, oldParent, oldPred == partner ? active : oldPred, false);
+  partner->SetMl(activeMl);
 
-  // The copy of a reference remembers the instance, so that Swap on the copy swaps back; an object
-  // swapped back forgets its partner.
-  WriteSwapRecord(remembered ? copy : active, record);
+  // The reference remembers the instance, so that Swap on it swaps back; an object swapped back
+  // forgets its partner. Both objects have their CHANGE entries by now.
+  WriteSwapRecord(remembered ? partner : active, record);
 
-  doc->InsertObject(copy, oldParent, oldPred, false);
-  doc->AddUndo(UNDOTYPE::NEWOBJ, copy);
-  // Links to the partner (the active object's own link among them) now name the copy. The copy and
-  // everything moved below it are in the document by now, so links held there move too.
-  LinkHolders holders(doc, {partner});
-  holders.TransferLinks(partner, copy);
-
-  // The copy takes the partner's bit word; the selection then moves from one to the other.
-  copy->SetAllBits(partner->GetAllBits());
+  // The selection moves from one to the other.
+  doc->AddUndo(UNDOTYPE::BITS, active);
   active->ToggleBit(BIT_ACTIVE);
-  copy->ToggleBit(BIT_ACTIVE);
-
-  // The partner has no children left (all were moved), so only the partner itself is freed.
-  DeleteObject(doc, partner);
+  doc->AddUndo(UNDOTYPE::BITS, partner);
+  partner->ToggleBit(BIT_ACTIVE);
   return true;
 }
 
 }  // namespace
 
-// Exchanges the document's active object and its partner: places in the hierarchy and local
-// matrices trade over, a copy of the partner (without its children) takes the active object's
-// place, links to the partner move to the copy, and the partner is freed. Ctrl decides where the
-// children go. Returns true after a swap; false, with nothing changed, when there is no document,
-// no active object, no partner, a partner that is the active object or lies above or below it, or
-// the record, the copy or the working array cannot be made.
-// Undo, in order: CHANGE per moved child; with Ctrl DELETEOBJ per descendant of the partner;
-// DELETEOBJ and CHANGE for the active object; CHANGE for the partner; NEWOBJ for the copy;
-// CHANGE_SMALL per object whose link or record named the partner, in document order; DELETEOBJ for
-// the partner. One undo group; a refresh after a swap.
+// Exchanges the document's active object and its partner, the objects themselves: places in the
+// hierarchy and local matrices trade over, and Ctrl decides where the children go. Nothing is
+// copied or freed, so every link to either object stays valid, and the cost does not depend on the
+// size of the document. Returns true after a swap; false, with nothing changed, when there is no
+// document, no active object, no partner, a partner that is the active object or lies above or
+// below it, or the record or the working array cannot be made.
+// Undo, in order: with Ctrl CHANGE per child of the active object and per descendant of the
+// partner; CHANGE for the active object; CHANGE for the partner; BITS for the active object; BITS
+// for the partner. One undo group; a refresh after a swap.
 Bool RunSwap(BaseDocument* doc) { return RunCommand(doc, SwapActiveObject); }

@@ -88,6 +88,24 @@ TEST_P(Frame, NothingRunsWhenTheListCannotBeMade) {
   EXPECT_EQ(res.activity.undo_groups, GetParam().undo_groups);  // opened and closed again
 }
 
+// An instance whose record cannot be made keeps its mode for the framing (switching it would lose
+// the mode for good); the others are switched and recorded as usual.
+TEST_P(Frame, InstanceWhoseRecordCannotBeMadeIsFramedAsItIs) {
+  GmNode* other = Instance("Other", r);
+  host().SetMode(other, 1);
+  SelectOnly({i, other});
+  host().faults().FailNth(Alloc::Container, 1);
+  const RunResult res = RunFrame();
+  ASSERT_EQ(res.activity.framing.size(), 1u);
+  EXPECT_EQ(res.activity.framing[0].modes, (std::map<Marker, int32_t>{{M(i), 2}, {M(other), 0}}));
+  SceneSnapshot want = SceneBefore();  // the whole scene: only Other's record is new
+  gemhost::Record record;
+  record.saved_mode = 1;
+  gemhost::WriteRecord(host(), other, record);
+  want.objects.back().data = host().Data(other);
+  EXPECT_EQ(Diff(want, SceneAfter()), "");
+}
+
 // The view after framing a mode-2 instance is the view of its reference's box at the instance's
 // place, which is what a cube standing there frames to. The host measures bounds as of an object's
 // last MSG_UPDATE, so this holds only when the command sends one after each mode change.

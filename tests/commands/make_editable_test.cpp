@@ -190,5 +190,47 @@ TEST_F(MakeEditable, InstanceInsideItsOwnReferenceIsLeftAlone) {
   ExpectUndoRedoRoundTrip();
 }
 
+// With Ctrl the copy is of the chain's end, reached over at most 10,000 further links: at 10,000
+// the instance becomes a copy of R; at 10,001 the run shows the chain-limit message and leaves the
+// instance as it is.
+TEST_F(MakeEditable, CtrlFollowsTheChainUpToItsLimit) {
+  GmNode* next = r;
+  for (int k = 0; k < MAX_INSTANCE_CHAIN; ++k) next = Instance("link", next);
+  GmNode* first = Instance("first", next);
+  GmNode* too_long = Instance("too long", first);
+  const Marker m_first = M(first);
+  SelectOnly({first});
+  const RunResult res = Run(kQCtrl);
+  ASSERT_TRUE(res.result);
+  EXPECT_TRUE(res.activity.messages.empty());
+  // The whole scene: `first` replaced by a copy of R (with R's child) in its place, selected, and
+  // the instance that linked to it linking to the copy.
+  SceneSnapshot want = SceneBefore();
+  const SceneSnapshot& got = SceneAfter();
+  size_t at = 0;
+  while (at < want.objects.size() && want.objects[at].marker != m_first) ++at;
+  ASSERT_LT(at + 2, got.objects.size());
+  ObjectSnapshot copy = want.objects[0], child = want.objects[1];  // R and rc
+  copy.marker = got.objects[at].marker;
+  child.marker = got.objects[at + 1].marker;
+  child.parent = copy.marker;
+  copy.index = want.objects[at].index;
+  copy.ml = want.objects[at].ml;
+  copy.bits = want.objects[at].bits;
+  copy.selection_rank = 0;
+  want.objects[at] = copy;
+  want.objects.insert(want.objects.begin() + static_cast<std::ptrdiff_t>(at) + 1, child);
+  want.objects.back().link = copy.marker;
+  EXPECT_EQ(Diff(want, got), "");
+  ExpectUndoRedoRoundTrip();
+  ASSERT_TRUE(host().Undo());
+
+  SelectOnly({too_long});
+  const RunResult refused = Run(kQCtrl);
+  EXPECT_EQ(refused.activity.messages.size(), 1u);
+  EXPECT_EQ(Diff(SceneBefore(), SceneAfter()), "");
+  ExpectUndoRedoRoundTrip();
+}
+
 }  // namespace
 }  // namespace gemlith_test

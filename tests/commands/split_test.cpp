@@ -120,6 +120,45 @@ TEST_F(Split, SelectedInstanceBelowTheLastOneGoesWithIt) {
   ExpectUndoRedoRoundTrip();
 }
 
+// The scene with every marker replaced by its object's place in document order (+1), so that the
+// scenes of two runs that made different new objects compare whole.
+SceneSnapshot ByPlace(SceneSnapshot s) {
+  std::map<Marker, Marker> place;
+  for (const ObjectSnapshot& o : s.objects) place.emplace(o.marker, place.size() + 1);
+  const auto at = [&](Marker m) { return place.count(m) ? place[m] : m; };
+  for (ObjectSnapshot& o : s.objects) {
+    o.marker = at(o.marker);
+    o.parent = at(o.parent);
+    o.link = at(o.link);
+  }
+  return s;
+}
+
+// Each allocation Split makes, failing: the list and the copy make it give up; a link that cannot
+// be made leaves that instance on the old reference, renamed all the same.
+TEST_F(Split, AllocationFailures) {
+  const Marker m2 = M(i2);  // undo brings I2 back as a new handle
+  SelectOnly({i1, i2});
+  ASSERT_TRUE(Run().result);
+  SceneSnapshot want = ByPlace(SceneAfter());  // i1 keeps linking to R
+  want.objects[3].link = 1;
+  ASSERT_TRUE(host().Undo());
+
+  host().faults().FailNth(Alloc::Link, 1);
+  ASSERT_TRUE(Run().result);
+  EXPECT_EQ(Diff(want, ByPlace(SceneAfter())), "");
+  EXPECT_EQ(host().LinkTarget(i1), r);
+  ExpectUndoRedoRoundTrip();
+  ASSERT_TRUE(host().Undo());
+
+  host().faults().FailNth(Alloc::Array, 2);  // the first array is the menu state's
+  ExpectGaveUp(Run());
+  host().faults().FailNth(Alloc::Clone, 1);
+  const RunResult res = Run();
+  ExpectUndo(res, {{kUndoChange, m2}});
+  ExpectGaveUp(res, true);
+}
+
 TEST_F(Split, RefusesWhenTheReferenceCannotBeCopied) {
   host().SetLink(i2, nullptr);
   SelectOnly({i1, i2});

@@ -26,37 +26,39 @@ class Swap : public ModuleTest {
   }
 };
 
-TEST_F(Swap, InstanceAndReferenceTradePlacesMatricesAndLinks) {
+TEST_F(Swap, InstanceAndReferenceTradePlacesAndMatricesKeepingEveryLink) {
   GmNode* r = Cube("R");
   GmNode* x = Null("X");
   GmNode* i = Instance("I", r);
   GmNode* j = Instance("J", r);
-  GmNode* k = Instance("K", r);
+  GmNode* k = Instance("K", i);
   host().SetMatrix(r, TranslationMatrix(1, 0, 0));
   host().SetMatrix(i, TranslationMatrix(5, 0, 0));
+  // Links to either object held in another object's data and in a tag's data.
+  gemhost::WriteRecord(host(), x, gemhost::Record{std::nullopt, M(r)});
+  GmNode* tag = host().AddTag(x, "T");
+  ValueData toI;
+  toI.type = GM_VALUE_LINK;
+  toI.marker = M(i);
+  host().SetDataElement(tag, 7, toI);
+  const std::vector<GmNode*> all = host().Walk();
   SelectOnly({i});
-  const Marker mr = M(r);
 
   const RunResult r1 = RunSwap();
   ASSERT_TRUE(r1.result);
   EXPECT_EQ(r1.activity.event_adds, 1);
-  const std::vector<GmNode*> top = TopLevel();
-  ASSERT_EQ(top.size(), 5u);
-  GmNode* copy = top[2];
-  EXPECT_EQ(top, (std::vector<GmNode*>{i, x, copy, j, k}));
-  EXPECT_EQ(Find(mr), nullptr);
-  EXPECT_EQ(Name(copy), "R");
-  EXPECT_EQ(host().Type(copy), kOcube);
+  EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{i, x, r, j, k}));
   EXPECT_EQ(host().Matrix(i), TranslationMatrix(1, 0, 0));
-  EXPECT_EQ(host().Matrix(copy), TranslationMatrix(5, 0, 0));
-  for (GmNode* inst : {i, j, k}) EXPECT_EQ(host().LinkTarget(inst), copy) << Name(inst);
-  EXPECT_EQ(Selection(), (std::vector<GmNode*>{copy}));
-  ASSERT_TRUE(gemhost::ReadRecord(host(), copy).has_value());
-  EXPECT_EQ(gemhost::ReadRecord(host(), copy)->swap_partner, M(i));
-  ExpectUndo(r1, {{kUndoDeleteObj, M(i)}, {kUndoChange, M(i)}, {kUndoChange, mr},
-                  {kUndoNewObj, M(copy)}, {kUndoChangeSmall, M(i)}, {kUndoChangeSmall, M(j)},
-                  {kUndoChangeSmall, M(k)}, {kUndoDeleteObj, mr}});
-  ExpectUndoRedoRoundTrip();
+  EXPECT_EQ(host().Matrix(r), TranslationMatrix(5, 0, 0));
+  EXPECT_EQ(host().Walk().size(), all.size());  // nothing copied, nothing freed
+  for (GmNode* inst : {i, j}) EXPECT_EQ(host().LinkTarget(inst), r) << Name(inst);
+  EXPECT_EQ(host().LinkTarget(k), i);
+  EXPECT_EQ(gemhost::ReadRecord(host(), x)->swap_partner, M(r));
+  EXPECT_EQ(host().Data(tag), (ContainerData{{7, toI}}));
+  EXPECT_EQ(Selection(), (std::vector<GmNode*>{r}));
+  EXPECT_EQ(gemhost::ReadRecord(host(), r)->swap_partner, M(i));
+  ExpectUndo(r1, {{kUndoChange, M(i)}, {kUndoChange, M(r)}, {kUndoBits, M(i)}, {kUndoBits, M(r)}});
+  ExpectUndoRedoRoundTrip();  // whole scenes, links and identities included
 }
 
 TEST_F(Swap, SecondSwapRestoresPlacesAndMatrices) {
@@ -66,26 +68,21 @@ TEST_F(Swap, SecondSwapRestoresPlacesAndMatrices) {
   host().SetMatrix(i, TranslationMatrix(5, 0, 0));
   SelectOnly({i});
   ASSERT_TRUE(RunSwap().result);
-  GmNode* copyOfR = TopLevel()[1];
-  ASSERT_EQ(Selection(), (std::vector<GmNode*>{copyOfR}));  // the first swap left the copy active
+  ASSERT_EQ(Selection(), (std::vector<GmNode*>{r}));  // the first swap left the reference active
 
   const RunResult r2 = RunSwap();
   ASSERT_TRUE(r2.result);
-  const std::vector<GmNode*> top = TopLevel();
-  ASSERT_EQ(top.size(), 2u);
-  GmNode* copyOfI = top[1];
-  EXPECT_EQ(top[0], copyOfR);
-  EXPECT_EQ(Name(copyOfI), "I");
-  EXPECT_EQ(host().Matrix(copyOfR), TranslationMatrix(1, 0, 0));
-  EXPECT_EQ(host().Matrix(copyOfI), TranslationMatrix(5, 0, 0));
-  EXPECT_EQ(host().LinkTarget(copyOfI), copyOfR);
-  ASSERT_TRUE(gemhost::ReadRecord(host(), copyOfR).has_value());
-  EXPECT_EQ(gemhost::ReadRecord(host(), copyOfR)->swap_partner, Marker{0});
-  EXPECT_EQ(Selection(), (std::vector<GmNode*>{copyOfI}));
-  const Marker mCopyOfR = M(copyOfR);
+  EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{r, i}));
+  EXPECT_EQ(host().Matrix(r), TranslationMatrix(1, 0, 0));
+  EXPECT_EQ(host().Matrix(i), TranslationMatrix(5, 0, 0));
+  EXPECT_EQ(host().LinkTarget(i), r);
+  ASSERT_TRUE(gemhost::ReadRecord(host(), r).has_value());
+  EXPECT_EQ(gemhost::ReadRecord(host(), r)->swap_partner, Marker{0});
+  EXPECT_EQ(Selection(), (std::vector<GmNode*>{i}));
+  ExpectUndo(r2, {{kUndoChange, M(r)}, {kUndoChange, M(i)}, {kUndoBits, M(r)}, {kUndoBits, M(i)}});
   ExpectUndoRedoRoundTrip();
-  EXPECT_TRUE(SwapEnabled());  // on the copy of I, an instance
-  SelectOnly({Find(mCopyOfR)});
+  EXPECT_TRUE(SwapEnabled());  // on I, an instance
+  SelectOnly({r});
   EXPECT_FALSE(SwapEnabled());  // its record now holds an empty link
 }
 
@@ -95,13 +92,9 @@ TEST_F(Swap, PartnerOfAChainIsTheDirectlyLinkedInstance) {
   GmNode* b = Instance("B", a);
   SelectOnly({b});
   ASSERT_TRUE(RunSwap().result);
-  const std::vector<GmNode*> top = TopLevel();
-  ASSERT_EQ(top.size(), 3u);
-  EXPECT_EQ(top[0], r);
-  EXPECT_EQ(top[1], b);
-  EXPECT_EQ(host().Type(top[2]), kOinstance);  // the copy of A, still linking to R
-  EXPECT_EQ(host().LinkTarget(top[2]), r);
-  EXPECT_EQ(host().LinkTarget(b), top[2]);
+  EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{r, b, a}));
+  EXPECT_EQ(host().LinkTarget(a), r);
+  EXPECT_EQ(host().LinkTarget(b), a);
   ExpectUndoRedoRoundTrip();
 }
 
@@ -122,58 +115,58 @@ class SwapChildren : public Swap {
 };
 
 TEST_F(SwapChildren, WithoutCtrlChildrenStayWithTheirParents) {
-  const Marker mr = M(r);
   const RunResult res = RunSwap();
   ASSERT_TRUE(res.result);
-  GmNode* copy = TopLevel()[1];
-  EXPECT_EQ(Children(copy), (std::vector<GmNode*>{r1, r2}));
+  EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{i, r}));
+  EXPECT_EQ(Children(r), (std::vector<GmNode*>{r1, r2}));
   EXPECT_EQ(Children(r1), (std::vector<GmNode*>{r1a}));
   EXPECT_EQ(Children(i), (std::vector<GmNode*>{i1}));
-  ExpectUndo(res, {{kUndoChange, M(r1)}, {kUndoChange, M(r2)}, {kUndoDeleteObj, M(i)},
-                   {kUndoChange, M(i)}, {kUndoChange, mr}, {kUndoNewObj, M(copy)},
-                   {kUndoChangeSmall, M(i)}, {kUndoDeleteObj, mr}});
+  ExpectUndo(res, {{kUndoChange, M(i)}, {kUndoChange, M(r)}, {kUndoBits, M(i)}, {kUndoBits, M(r)}});
   ExpectUndoRedoRoundTrip();
 }
 
 TEST_F(SwapChildren, WithCtrlTheActiveObjectGetsThePartnersDescendantsFlattened) {
-  const Marker mr = M(r);
   const RunResult res = RunSwap(kQCtrl);
   ASSERT_TRUE(res.result);
-  GmNode* copy = TopLevel()[1];
-  EXPECT_EQ(Children(copy), (std::vector<GmNode*>{i1}));
+  EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{i, r}));
+  EXPECT_EQ(Children(r), (std::vector<GmNode*>{i1}));
   EXPECT_EQ(Children(i), (std::vector<GmNode*>{r1, r1a, r2}));
   EXPECT_TRUE(Children(r1).empty());
-  ExpectUndo(res, {{kUndoChange, M(i1)}, {kUndoDeleteObj, M(r1)}, {kUndoDeleteObj, M(r1a)},
-                   {kUndoDeleteObj, M(r2)}, {kUndoDeleteObj, M(i)}, {kUndoChange, M(i)},
-                   {kUndoChange, mr}, {kUndoNewObj, M(copy)}, {kUndoChangeSmall, M(i)},
-                   {kUndoDeleteObj, mr}});
+  ExpectUndo(res, {{kUndoChange, M(i1)}, {kUndoChange, M(r1)}, {kUndoChange, M(r1a)},
+                   {kUndoChange, M(r2)}, {kUndoChange, M(i)}, {kUndoChange, M(r)},
+                   {kUndoBits, M(i)}, {kUndoBits, M(r)}});
+  ExpectUndoRedoRoundTrip();
+  // Swapping back with Ctrl again: each side takes the other's children, flattened.
+  ASSERT_TRUE(RunSwap(kQCtrl).result);
+  EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{r, i}));
+  EXPECT_EQ(Children(r), (std::vector<GmNode*>{r1, r1a, r2}));
+  EXPECT_EQ(Children(i), (std::vector<GmNode*>{i1}));
   ExpectUndoRedoRoundTrip();
 }
 
-TEST_F(Swap, CopyTakesThePlaceOfAFirstChild) {
+TEST_F(Swap, ReferenceTakesThePlaceOfAFirstChild) {
   GmNode* p = Null("P");
   GmNode* r = Cube("R");
   GmNode* i = Instance("I", r, p);
   GmNode* y = Null("Y", p);
   SelectOnly({i});
   ASSERT_TRUE(RunSwap().result);
-  const std::vector<GmNode*> kids = Children(p);
-  ASSERT_EQ(kids.size(), 2u);
-  EXPECT_EQ(Name(kids[0]), "R");
-  EXPECT_EQ(kids[1], y);
+  EXPECT_EQ(Children(p), (std::vector<GmNode*>{r, y}));
   EXPECT_EQ(TopLevel(), (std::vector<GmNode*>{p, i}));
   ExpectUndoRedoRoundTrip();
 }
 
-TEST_F(Swap, PartnerDirectlyInFrontEndsSecond) {
+TEST_F(Swap, NeighboursTradePlacesInEitherOrder) {
   Null("A");
-  GmNode* r = Cube("R");
-  GmNode* i = Instance("I", r);
+  GmNode* i = Instance("I", Cube("R"));
   Null("Z");
-  SelectOnly({i});
+  SelectOnly({i});  // the partner directly in front of the active object
   ASSERT_TRUE(RunSwap().result);
   EXPECT_EQ(NamesInOrder(), (std::vector<std::string>{"A", "I", "R", "Z"}));
-  EXPECT_EQ(TopLevel()[1], i);
+  ExpectUndoRedoRoundTrip();
+  SelectOnly({i});  // now the active object stands directly in front of its partner
+  ASSERT_TRUE(RunSwap().result);
+  EXPECT_EQ(NamesInOrder(), (std::vector<std::string>{"A", "R", "I", "Z"}));
   ExpectUndoRedoRoundTrip();
 }
 
@@ -213,44 +206,16 @@ TEST_F(Swap, RefusesTheSameOrNestedObjects) {
   ExpectRefused();
 }
 
-TEST_F(Swap, RefusesWhenTheCopyOrTheArrayCannotBeMade) {
+TEST_F(Swap, RefusesWhenTheRecordOrTheArrayCannotBeMade) {
   GmNode* r = Cube("R");
   Null("r1", r);
   GmNode* i = Instance("I", r);
   SelectOnly({i});
-  ExpectRefused(0, [&] { host().faults().FailNext(Alloc::Clone); });
   ExpectRefused(kQCtrl, [&] { host().faults().FailNext(Alloc::Array); });
-  // Without a new record the copy would keep the partner's old one, naming its old partner. (The
-  // first container of the run holds the input state read for Ctrl.)
+  // Without a new record the reference would keep its old one, naming its old partner. (The first
+  // container of the run holds the input state read for Ctrl.)
   ExpectRefused(0, [&] { host().faults().FailNth(Alloc::Container, 2); });
-  EXPECT_EQ(host().DetachedNodes(), 0u);  // the copies made before the array failed were freed
 }
-
-// Links held below the copy (children moved there before it entered the document) move to the
-// copy like every other link: an instance link and a record's swap partner.
-class SwapLinksBelowTheCopy : public Swap {
- protected:
-  // `below_partner`: the holders are children of the partner, else of the active object.
-  void Check(bool below_partner, int32_t keys) {
-    GmNode* r = Cube("R");
-    GmNode* i = Instance("I", r);
-    GmNode* k = Instance("K", r, below_partner ? r : i);
-    GmNode* n = Null("N", below_partner ? r : i);
-    gemhost::WriteRecord(host(), n, gemhost::Record{std::nullopt, M(r)});
-    SelectOnly({i});
-    ASSERT_TRUE(RunSwap(keys).result);
-    GmNode* copy = TopLevel()[1];
-    ASSERT_EQ(Name(copy), "R");
-    EXPECT_EQ(Children(copy), (std::vector<GmNode*>{k, n}));
-    EXPECT_EQ(host().LinkTarget(k), copy);
-    EXPECT_EQ(host().LinkTarget(i), copy);
-    EXPECT_EQ(gemhost::ReadRecord(host(), n)->swap_partner, M(copy));
-    ExpectUndoRedoRoundTrip();
-  }
-};
-
-TEST_F(SwapLinksBelowTheCopy, ChildrenOfThePartner) { Check(true, 0); }
-TEST_F(SwapLinksBelowTheCopy, ChildrenOfTheActiveObjectWithCtrl) { Check(false, kQCtrl); }
 
 }  // namespace
 }  // namespace gemlith_test

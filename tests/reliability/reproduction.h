@@ -35,6 +35,7 @@ class Reproduction : public ::testing::Test {
   using Fault = reliability::Fault;
 
   standin::Host& host() { return session_.host(); }
+  const Counters& counters() const { return session_.counters(); }
 
   void SelectAt(const std::vector<int>& picks) { Do(With(Step::kSelect, &Step::picks, picks)); }
   void Keys(int32_t keys) { Do(With(Step::kKeys, &Step::keys, keys)); }

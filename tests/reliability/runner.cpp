@@ -1,5 +1,7 @@
 #include "runner.h"
 
+#include "module_ids.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -95,6 +97,9 @@ std::string CountersLine(const Counters& c) {
   std::ostringstream out;
   out << "C " << c.seeds << ' ' << c.steps << ' ' << c.commands << ' ' << c.undo_round_trips << ' '
       << c.faults << ' ' << c.reloads << ' ' << c.objects << '\n';
+  for (const auto& [id, n] : c.succeeded) out << "W " << id << ' ' << n << '\n';
+  for (const auto& [fault, n] : c.faults_taken)
+    out << "T " << static_cast<int>(fault) << ' ' << n << '\n';
   return out.str();
 }
 #endif
@@ -188,6 +193,15 @@ Outcome RunIsolated(const SceneSpec& scene, const std::vector<Step>& steps, bool
       std::istringstream c(line.substr(2));
       Counters& k = out.counters;
       c >> k.seeds >> k.steps >> k.commands >> k.undo_round_trips >> k.faults >> k.reloads >> k.objects;
+    } else if (line.rfind("W ", 0) == 0 || line.rfind("T ", 0) == 0) {
+      std::istringstream c(line.substr(2));
+      int32_t key = 0;
+      uint64_t n = 0;
+      c >> key >> n;
+      if (line[0] == 'W')
+        out.counters.succeeded[key] = n;
+      else
+        out.counters.faults_taken[static_cast<Fault>(key)] = n;
     } else if (line == "OK") {
       finished = true;
     } else if (line.rfind("F ", 0) == 0) {
@@ -232,6 +246,31 @@ Outcome RunIsolated(const SceneSpec& scene, const std::vector<Step>& steps, bool
   (void)timeout_seconds;
   return RunInProcess(scene, steps);
 #endif
+}
+
+std::string ReachShortfall(const Counters& total, uint64_t min_succeeded) {
+  std::ostringstream counts, short_of;
+  counts << "  commands that answered true:";
+  for (int32_t id : gemlith_test::kMenuOrder) {
+    if (id == ID_GEMLITH_SEPARATOR) continue;
+    const auto it = total.succeeded.find(id);
+    const uint64_t n = it == total.succeeded.end() ? 0 : it->second;
+    counts << ' ' << CommandName(id) << ' ' << n << ';';
+    if (n < min_succeeded) short_of << ' ' << CommandName(id);
+  }
+  counts << "\n  faults delivered:";
+  const int last = static_cast<int>(Fault::kMissingIcon);
+  for (int k = static_cast<int>(Fault::kAllocArray); k <= last; ++k) {
+    const Fault fault = static_cast<Fault>(k);
+    const auto it = total.faults_taken.find(fault);
+    const uint64_t n = it == total.faults_taken.end() ? 0 : it->second;
+    counts << ' ' << FaultName(fault) << ' ' << n << ';';
+    if (n == 0) short_of << ' ' << FaultName(fault);
+  }
+  if (short_of.str().empty()) return "";
+  return "the runs fell short (each command must answer true at least " +
+         std::to_string(min_succeeded) + " times, each fault be delivered at least once):" +
+         short_of.str() + "\n" + counts.str() + "\n";
 }
 
 // ---- shrinking ----

@@ -51,6 +51,11 @@ bool CanIsolate();
 Outcome RunIsolated(const SceneSpec& scene, const std::vector<Step>& steps, bool quiet,
                     int timeout_seconds);
 
+// What a run of many seeds must have reached for its checks to mean something: every command
+// answered true at least `min_succeeded` times, and every kind of fault the steps inject was
+// delivered at least once. "" when it did, else the shortfall with all the counts.
+std::string ReachShortfall(const Counters& total, uint64_t min_succeeded);
+
 struct Reduced {
   SceneSpec scene;
   std::vector<Step> steps;

@@ -66,14 +66,12 @@ standin::Marker RecordPartner(const standin::ObjectSnapshot& o) {
   return 0;
 }
 
-// Swap and Make editable replace objects: each object they delete for good (DELETEOBJ, gone after
-// the run) is replaced by the object they made last before it (NEWOBJ). Every object that stays
-// and linked to a replaced object (instance link or record partner) must link to its replacement
-// afterwards. `rewritten`: the object whose record the run writes itself (Swap's active object).
+// Make editable replaces objects: each object it deletes for good (DELETEOBJ, gone after the run)
+// is replaced by the object it made last before it (NEWOBJ). Every object that stays and linked to
+// a replaced object (instance link or record partner) must link to its replacement afterwards.
 std::string CheckLinksFollowReplacements(const standin::SceneSnapshot& before,
                                          const standin::SceneSnapshot& after,
-                                         const std::vector<standin::UndoRecord>& undo,
-                                         standin::Marker rewritten) {
+                                         const std::vector<standin::UndoRecord>& undo) {
   std::map<standin::Marker, standin::Marker> replaced_by;
   standin::Marker made = 0;
   for (const standin::UndoRecord& e : undo) {
@@ -89,9 +87,25 @@ std::string CheckLinksFollowReplacements(const standin::SceneSnapshot& before,
       bad << "  #" << was.marker << " linked to #" << was.link << ", which #" << link->second
           << " replaced, and now links to #" << now->link << "\n";
     const auto partner = replaced_by.find(RecordPartner(was));
-    if (was.marker != rewritten && partner != replaced_by.end() && RecordPartner(*now) != partner->second)
+    if (partner != replaced_by.end() && RecordPartner(*now) != partner->second)
       bad << "  #" << was.marker << "'s record named #" << partner->first << ", which #"
           << partner->second << " replaced, and now names #" << RecordPartner(*now) << "\n";
+  }
+  return bad.str();
+}
+
+// Swap exchanges the two objects themselves: the same objects afterwards, and every instance link
+// names what it named before.
+std::string CheckSwapKeepsObjectsAndLinks(const standin::SceneSnapshot& before,
+                                          const standin::SceneSnapshot& after) {
+  std::ostringstream bad;
+  if (before.objects.size() != after.objects.size()) bad << "  the number of objects changed\n";
+  for (const standin::ObjectSnapshot& was : before.objects) {
+    const standin::ObjectSnapshot* now = FindIn(after, was.marker);
+    if (!now)
+      bad << "  #" << was.marker << " is gone\n";
+    else if (now->link != was.link)
+      bad << "  #" << was.marker << " linked to #" << was.link << " and now to #" << now->link << "\n";
   }
   return bad.str();
 }
@@ -114,6 +128,8 @@ void Counters::Add(const Counters& o) {
   faults += o.faults;
   reloads += o.reloads;
   objects += o.objects;
+  for (const auto& [id, n] : o.succeeded) succeeded[id] += n;
+  for (const auto& [fault, n] : o.faults_taken) faults_taken[fault] += n;
 }
 
 std::string Counters::ToString() const {
@@ -247,10 +263,13 @@ void Session::Arm(Fault fault, int nth) {
     case Fault::kMissingIcon: f.missing_icons = {kIconFiles[(nth - 1) % kIcons]}; break;
   }
   ++counters_.faults;
+  delivered_when_armed_ = f.delivered();
 }
 
 void Session::Disarm() {
   standin::Faults& f = host_->faults();
+  if (armed_ != Fault::kNone && f.delivered() > delivered_when_armed_)
+    ++counters_.faults_taken[armed_];
   for (standin::Alloc a : {standin::Alloc::Array, standin::Alloc::Object, standin::Alloc::Link,
                            standin::Alloc::Container, standin::Alloc::Clone,
                            standin::Alloc::Description})
@@ -417,6 +436,7 @@ Failure Session::ApplyCommand(const Step& step) {
   Disarm();
   const bool executed = r.found && (r.enabled || step.kind == Step::kCall);
   if (executed) ++counters_.commands;
+  if (executed && r.result) ++counters_.succeeded[step.command];
 
   Failure f = CheckCommon("after the command");
   if (!f.failed()) f = CheckOtherDocuments(before, "by a command");
@@ -493,15 +513,13 @@ Failure Session::ApplyCommand(const Step& step) {
     return {};
   }
 
-  if (r.result && (step.command == ID_GEMLITH_SWAP || step.command == ID_GEMLITH_MAKEEDITABLE)) {
-    standin::Marker active = 0;
-    for (const standin::ObjectSnapshot& o : before.scene.objects)
-      if (o.selection_rank >= 0 && (!active || o.selection_rank > FindIn(before.scene, active)->selection_rank))
-        active = o.marker;
-    const std::string lost =
-        CheckLinksFollowReplacements(before.scene, after, r.activity.undo,
-                                     step.command == ID_GEMLITH_SWAP ? active : 0);
+  if (r.result && step.command == ID_GEMLITH_MAKEEDITABLE) {
+    const std::string lost = CheckLinksFollowReplacements(before.scene, after, r.activity.undo);
     if (!lost.empty()) return Fail("a link to a replaced object did not move to its replacement", step, lost + scenes());
+  }
+  if (r.result && step.command == ID_GEMLITH_SWAP) {
+    const std::string lost = CheckSwapKeepsObjectsAndLinks(before.scene, after);
+    if (!lost.empty()) return Fail("Swap replaced an object or changed a link", step, lost + scenes());
   }
 
   if (steps == before.undo) {

@@ -16,6 +16,7 @@
 #define GEMLITH_TESTS_RELIABILITY_SESSION_H
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ struct Counters {
   uint64_t faults = 0;            // faults injected
   uint64_t reloads = 0;
   uint64_t objects = 0;           // objects of the generated scenes
+  // What shows that the runs did work: the command steps that answered true, by command id, and
+  // the injected faults the host delivered (an armed fault the step never reached counts not).
+  std::map<int32_t, uint64_t> succeeded;
+  std::map<Fault, uint64_t> faults_taken;
 
   void Add(const Counters& o);
   std::string ToString() const;
@@ -81,6 +86,7 @@ class Session {
   Failure load_failure_;
   Counters counters_;
   Fault armed_ = Fault::kNone;
+  int delivered_when_armed_ = 0;  // the host's count of delivered faults when armed_ was armed
   int registration_calls_ = 0;  // registrations the host has been asked for, over all loads
 };
 

@@ -151,6 +151,8 @@ std::vector<Step> GenerateSteps(Rng& rng, int count) {
       } else if (f == 6) {
         s.fault = Fault::kMissingIcon;
         s.nth = Between(rng, 1, 9);
+      } else if (f == 7) {  // the settings dialog is made at registration
+        s.fault = Fault::kDialogHandle;
       }
     }
     steps.push_back(s);

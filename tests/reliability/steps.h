@@ -26,7 +26,7 @@ enum class Fault {
   kInputState,       // GetInputState fails
   kDescriptionLoad,  // the instance object's description does not load
   kDescriptionNoCycle,  // parameter 1002 has no cycle
-  kDialogHandle,     // the host gives no dialog handle
+  kDialogHandle,     // Reload: the host gives the dialogs made at registration no handle
   kDialogGetInt32,   // reading the combo box fails
   kRefuseRegistration,  // Reload: the nth registration is refused
   kResourceMissing,  // Reload: the module's resource is not found

@@ -2,9 +2,11 @@
 // the checks see what they are meant to see, the shrinker reduces and the printed form compiles.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "module_ids.h"
 #include "reproduction.h"
 #include "runner.h"
 #include "standin/host_impl.h"
@@ -247,6 +249,45 @@ TEST_F(Reproduction, PrintedFormRunsWithEveryKindOfStep) {
   Reload(Fault::kRefuseRegistration, 4);
   Menu(Fault::kAllocArray, 2);
   Reload();
+}
+
+// The counts behind the reach check: a command counts when it answers true, an armed fault when
+// the host delivered it.
+TEST_F(Reproduction, CountsSuccessesAndDeliveredFaultsOnly) {
+  host().AddObject(standin::kOcube, "Cube");
+  SelectAt({0});
+  Call(ID_GEMLITH_SELECT, Fault::kAllocArray, 2);  // gives up: its list cannot be made
+  Call(ID_GEMLITH_CREATE);
+  Call(ID_GEMLITH_SPLIT);                         // gives up: fewer than two instances
+  Call(ID_GEMLITH_SELECT, Fault::kDialogHandle);  // never asks for a dialog
+  Reload(Fault::kDialogHandle);
+  EXPECT_EQ(counters().succeeded,
+            (std::map<int32_t, uint64_t>{{ID_GEMLITH_SELECT, 1}, {ID_GEMLITH_CREATE, 1}}));
+  EXPECT_EQ(counters().faults_taken,
+            (std::map<Fault, uint64_t>{{Fault::kAllocArray, 1}, {Fault::kDialogHandle, 1}}));
+}
+
+TEST(Tester, ReachCheckFailsWhenCommandsGiveUpOrAFaultIsNeverDelivered) {
+  Counters full;
+  for (int32_t id : gemlith_test::kMenuOrder) full.succeeded[id] = 3;
+  for (int k = 1; k <= static_cast<int>(Fault::kMissingIcon); ++k)
+    full.faults_taken[static_cast<Fault>(k)] = 1;
+  EXPECT_EQ(ReachShortfall(full, 3), "");
+
+  Counters gave_up = full;  // what a module whose commands all give up leaves
+  gave_up.succeeded.clear();
+  const std::string all = ReachShortfall(gave_up, 1);
+  EXPECT_NE(all.find("): Select Create Split Rename FrameObjects FrameElements Swap MakeEditable "
+                     "Settings\n"),
+            std::string::npos)
+      << all;
+  EXPECT_NE(all.find("Swap 0;"), std::string::npos) << all;
+
+  Counters one_short = full;
+  one_short.succeeded[ID_GEMLITH_SWAP] = 2;
+  one_short.faults_taken.erase(Fault::kAllocClone);
+  const std::string some = ReachShortfall(one_short, 3);
+  EXPECT_NE(some.find("): Swap kAllocClone\n"), std::string::npos) << some;
 }
 
 }  // namespace

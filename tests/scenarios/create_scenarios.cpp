@@ -10,8 +10,7 @@ TEST(CreateScenario, InstanceInFrontTakesStoredModeAndUndoRedoRoundTrips) {
   s.Prefs(R"({"plugins": {"1050043": {"0": 2}}})")
       .Scene(R"({"objects": [{"key": "c", "name": "Cube", "type": "cube", "position": [1, 2, 3]}],
                  "selection": ["c"]})");
-  const ScenarioRun r = s.Run({"run=create"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const ScenarioRun r = s.RunRoundTrip({"run=create"});
   EXPECT_EQ(r.Step(0)["result"], true);
   EXPECT_EQ(r.Step(0)["refreshes"], 1);
   const std::vector<std::string> top = r.Keys();
@@ -24,13 +23,6 @@ TEST(CreateScenario, InstanceInFrontTakesStoredModeAndUndoRedoRoundTrips) {
   EXPECT_EQ(made["mode"], 2);
   EXPECT_EQ(made["position"], json::parse("[1, 2, 3]"));
   EXPECT_EQ(r.Selection(), std::vector<std::string>{top[0]});
-
-  const ScenarioRun undone = s.Run({"run=create", "undo"});
-  EXPECT_EQ(undone.Keys(), std::vector<std::string>{"c"});
-  EXPECT_EQ(undone.Selection(), std::vector<std::string>{"c"});
-  const ScenarioRun redone = s.Run({"run=create", "undo", "redo"});
-  EXPECT_EQ(redone.Keys().size(), 2u);
-  EXPECT_EQ(redone.Selection(), std::vector<std::string>{redone.Keys()[0]});
 }
 
 TEST(CreateScenario, CtrlShiftReplacesByInstancesOfTheLastSelectedAndKeepsChildren) {
@@ -65,8 +57,7 @@ TEST(CreateScenario, CtrlLeavesTheObjectThatHoldsTheReference) {
       {"key": "p", "name": "P", "type": "null", "children": [{"key": "r", "name": "R", "type": "cube"}]},
       {"key": "b", "name": "B", "type": "cube"}],
     "selection": ["p", "b", "r"]})");
-  const ScenarioRun r = s.Run({"keys=ctrl+shift", "run=create", "undo", "redo"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const ScenarioRun r = s.RunRoundTrip({"keys=ctrl+shift", "run=create"});
   EXPECT_EQ(r.Step(1)["result"], true);
   EXPECT_EQ(r.Keys("p"), std::vector<std::string>{"r"});
   EXPECT_EQ(r.Object("b"), nullptr);

@@ -7,9 +7,7 @@ using namespace scenario;
 
 TEST(MakeEditableScenario, InstanceBecomesAnEditableCubeInItsPlace) {
   Scenario s;
-  const json baseline = s.Run({"select=cube-a"}).scene;
-  const ScenarioRun r = s.Run({"select=cube-a", "run=make-editable"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const ScenarioRun r = s.RunRoundTrip({"select=cube-a", "run=make-editable"});
   EXPECT_TRUE(r.Step(1)["result"]);
   ASSERT_EQ(r.Keys()[1], "new1");
   const json& copy = *r.Object("new1");
@@ -20,9 +18,6 @@ TEST(MakeEditableScenario, InstanceBecomesAnEditableCubeInItsPlace) {
   EXPECT_EQ(r.Object("cube-a"), nullptr);
   EXPECT_EQ((*r.Object("chain"))["link"], "new1");  // the incoming link follows
   EXPECT_EQ(r.Selection(), (std::vector<std::string>{"new1"}));
-
-  const ScenarioRun undone = s.Run({"select=cube-a", "run=make-editable", "undo"});
-  EXPECT_EQ(undone.scene, baseline);
 }
 
 TEST(MakeEditableScenario, ShiftAndAltLeaveTheCopyWithoutChildren) {

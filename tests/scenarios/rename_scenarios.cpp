@@ -18,17 +18,13 @@ TEST(RenameScenario, ShiftNumbersTheInstancesInDocumentOrderAndUndoRestoresNames
         {"key": "i1", "name": "first", "type": "instance", "link": "c"}]},
       {"key": "i2", "name": "second", "type": "instance", "link": "c"}],
     "selection": ["c"]})");
-  const ScenarioRun r = s.Run({"keys=shift", "run=rename"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const ScenarioRun r = s.RunRoundTrip({"keys=shift", "run=rename"});
   EXPECT_EQ(r.Step(1)["result"], true);
   EXPECT_EQ(NameOf(r, "i1"), "Cube.1");
   EXPECT_EQ(NameOf(r, "i2"), "Cube.2");
   EXPECT_EQ(UndoEntries(r.Step(1)),
             (std::vector<std::pair<int, std::string>>{{kUndoChangeSmall, "i1"},
                                                       {kUndoChangeSmall, "i2"}}));
-  const ScenarioRun undone = s.Run({"keys=shift", "run=rename", "undo"});
-  EXPECT_EQ(NameOf(undone, "i1"), "first");
-  EXPECT_EQ(NameOf(undone, "i2"), "second");
 }
 
 TEST(RenameScenario, CtrlOnACycleShowsTheChainMessageAndRenamesNothing) {

@@ -134,9 +134,10 @@ class Indexes : public HostTest {
         break;
       }
       case 5: {  // a link element: in the object's data, a record inside it, or a tag's data
-        api->doc_add_undo(doc, kUndoChangeSmall, a);
         const std::vector<GmNode*> tags = host.Tags(a);
-        GmContainer* data = api->node_get_data_instance(tags.empty() || Below(2) ? a : tags[0]);
+        GmNode* holder = tags.empty() || Below(2) ? a : tags[0];
+        api->doc_add_undo(doc, kUndoChangeSmall, holder);  // a tag has an entry of its own
+        GmContainer* data = api->node_get_data_instance(holder);
         const GmValue link = Link(LinkTarget());
         if (GmContainer* record = api->container_get_container_instance(data, kPluginId);
             record && Below(2)) {

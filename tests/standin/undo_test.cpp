@@ -62,6 +62,7 @@ TEST_F(Undo, ChangeSmallRestoresTheNodesOwnData) {
     const GmValue sub = Sub(rec);
     api->container_set(api->node_get_data_instance(inst), kPluginId, &sub);
     api->container_free(rec);
+    api->doc_add_undo(doc, kUndoChangeSmall, tag);  // a tag is covered by an entry of its own
     api->node_set_name(tag, "tag2", 4);
   });
   EXPECT_EQ(host.Name(inst), "renamed");
@@ -99,11 +100,9 @@ TEST_F(Undo, NewObjectIsTakenOutAndKeptForRedo) {
     made = api->object_alloc(kOinstance);
     GmNode* child = api->object_alloc(kOcube);
     api->node_insert_under_last(child, made);
-    // Recorded before insertion, as CreateInstanceOf does; data changes of a new object too.
-    api->doc_add_undo(doc, kUndoNewObj, made);
-    api->doc_add_undo(doc, kUndoChangeSmall, made);
-    api->node_set_name(made, "made", 4);
+    api->node_set_name(made, "made", 4);  // still ours: no entry
     api->doc_insert_object(doc, made, nullptr, a, 0);
+    api->doc_add_undo(doc, kUndoNewObj, made);  // after the insertion
   });
   EXPECT_EQ(NamesInOrder(), (std::vector<std::string>{"A", "made", ""}));
   host.Undo();
@@ -156,20 +155,21 @@ TEST_F(Undo, DeletedObjectComesBackWithItsIdentityAndItsLinksResolve) {
   EXPECT_EQ(host.Find(mchild), nullptr);
 }
 
-TEST_F(Undo, DeletedThenReinsertedSubtreeGoesBackAndForth) {
+TEST_F(Undo, DeleteObjForAnObjectThatIsMovedIsACodingError) {
+  // DELETEOBJ is for deletion: an application restores the stored object on undo, and the moved
+  // one would stay beside it.
   GmNode* a = host.AddObject(kOnull, "A");
   GmNode* moved = host.AddObject(kOcube, "moved", a);
-  host.AddObject(kOcube, "inner", moved);
   GmNode* b = host.AddObject(kOnull, "B");
-  ExpectRoundTrip([&] {
-    api->doc_add_undo(doc, kUndoDeleteObj, moved);
-    api->node_remove(moved);
-    api->node_insert_under_last(moved, b);
-  });
-  EXPECT_EQ(host.Parent(moved), b);
-  host.Undo();
-  EXPECT_EQ(host.Find(M(moved)), moved);  // alive all along: the same node
-  EXPECT_EQ(host.Parent(moved), a);
+  api->doc_start_undo(doc);
+  api->doc_start_undo(doc);
+  api->doc_add_undo(doc, kUndoDeleteObj, moved);
+  api->node_remove(moved);
+  api->node_insert_under_last(moved, b);
+  api->doc_end_undo(doc);
+  ExpectCodingErrors(0);  // checked when the outermost group closes
+  api->doc_end_undo(doc);
+  ExpectCodingErrors(1);
 }
 
 TEST_F(Undo, ChangeOfAnObjectFreedLaterBringsItBack) {
@@ -190,51 +190,47 @@ TEST_F(Undo, ChangeOfAnObjectFreedLaterBringsItBack) {
   (void)a;
 }
 
-TEST_F(Undo, SwapLikeSequenceRoundTrips) {
-  // An instance and its reference exchanged, every change recorded: moved children, the active
-  // object taken out and changed, the copy new, the links moved after their holders' entries, the partner deleted.
+TEST_F(Undo, NeighboursTradingPlacesRoundTrip) {
+  // Two neighbours exchanged as Swap does, each moved after its CHANGE entry: every place restored
+  // names the other as its previous sibling at some point.
+  GmNode* a = host.AddObject(kOnull, "A");
   GmNode* r = host.AddObject(kOcube, "R");
-  GmNode* rc = host.AddObject(kOnull, "rc", r);
+  host.AddObject(kOnull, "rc", r);
   GmNode* i = Instance("I", r);
   host.SetMatrix(i, TranslationMatrix(5, 0, 0));
-  GmNode* j = Instance("J", r);
+  host.AddObject(kOnull, "Z");
   host.Select({i});
-  (void)j;
   ExpectRoundTrip([&] {
-    GmNode* up = api->node_get_up(i);
-    GmNode* pred = api->node_get_pred(i);
     const GmMatrix mi = *api->object_get_ml(i);
-    GmNode* copy = api->node_get_clone(r, kCopyNoHierarchy);
-    api->doc_add_undo(doc, kUndoChange, rc);  // MoveChildren(R, copy)
-    api->node_remove(rc);
-    api->node_insert_under_last(rc, copy);
-    api->doc_add_undo(doc, kUndoDeleteObj, i);
-    api->node_remove(i);
+    const GmMatrix mr = *api->object_get_ml(r);
     api->doc_add_undo(doc, kUndoChange, i);
-    const GmMatrix mc = *api->object_get_ml(copy);
-    api->object_set_ml(i, &mc);
+    api->node_remove(i);
+    api->doc_insert_object(doc, i, nullptr, api->node_get_pred(r), 0);
+    api->object_set_ml(i, &mr);
     api->doc_add_undo(doc, kUndoChange, r);
-    api->object_set_ml(copy, &mi);
-    api->doc_insert_object(doc, i, api->node_get_up(r), api->node_get_pred(r), 0);
-    api->doc_insert_object(doc, copy, up, pred, 0);
-    api->doc_add_undo(doc, kUndoNewObj, copy);
-    for (GmNode* holder : host.LinkHolders(r)) api->doc_add_undo(doc, kUndoChangeSmall, holder);
-    api->node_transfer_goal(r, copy, 0);
-    api->node_set_all_bits(copy, api->node_get_all_bits(r));
-    api->node_set_all_bits(i, api->node_get_all_bits(i) ^ kBitActive);
-    api->node_set_all_bits(copy, api->node_get_all_bits(copy) ^ kBitActive);
-    api->doc_add_undo(doc, kUndoDeleteObj, r);
     api->node_remove(r);
-    api->object_free(r);
+    api->doc_insert_object(doc, r, nullptr, i, 0);
+    api->object_set_ml(r, &mi);
+    api->doc_add_undo(doc, kUndoBits, i);
+    api->node_set_all_bits(i, api->node_get_all_bits(i) ^ kBitActive);
+    api->doc_add_undo(doc, kUndoBits, r);
+    api->node_set_all_bits(r, api->node_get_all_bits(r) ^ kBitActive);
   });
+  EXPECT_EQ(NamesInOrder(), (std::vector<std::string>{"A", "I", "R", "rc", "Z"}));
+  EXPECT_EQ(host.Selection(), (std::vector<GmNode*>{r}));
+  (void)a;
 }
 
 TEST_F(Undo, WhatWasNotRecordedStays) {
-  // Undo puts back only what its entries cover: an unrecorded insertion and an unrecorded link
-  // change survive it.
+  // Undo puts back only what its entries cover: an unrecorded insertion, an unrecorded link change
+  // and a tag changed after a CHANGE_SMALL entry for its object survive it.
   GmNode* r = host.AddObject(kOcube, "R");
   GmNode* j = Instance("J", r);
+  GmNode* x = host.AddObject(kOnull, "X");
+  GmNode* tag = host.AddTag(x, "tag");
   api->doc_start_undo(doc);
+  api->doc_add_undo(doc, kUndoChangeSmall, x);
+  api->node_set_name(tag, "renamed", 7);
   api->doc_add_undo(doc, kUndoChange, r);
   host.SetName(r, "changed");
   GmNode* copy = api->node_get_clone(r, 0);
@@ -243,8 +239,9 @@ TEST_F(Undo, WhatWasNotRecordedStays) {
   api->doc_end_undo(doc);
   ASSERT_TRUE(host.Undo());
   EXPECT_EQ(host.Name(r), "R");
-  EXPECT_EQ(NamesInOrder(), (std::vector<std::string>{"R", "changed", "J"}));
+  EXPECT_EQ(NamesInOrder(), (std::vector<std::string>{"R", "changed", "J", "X"}));
   EXPECT_EQ(host.LinkTarget(j), copy);
+  EXPECT_EQ(host.Name(tag), "renamed");
 }
 
 TEST_F(Undo, GroupRules) {
@@ -282,7 +279,7 @@ TEST_F(Undo, GroupRules) {
   EXPECT_FALSE(host.Redo());
 }
 
-TEST_F(Undo, EntryForAnObjectOfAnotherDocumentIsRefused) {
+TEST_F(Undo, EntryForAnObjectOfAnotherOrNoDocumentIsRefused) {
   GmDoc* other = host.NewDocument();
   GmNode* there = host.AddObjectTo(other, kOnull, "there");
   api->doc_start_undo(doc);
@@ -290,6 +287,19 @@ TEST_F(Undo, EntryForAnObjectOfAnotherDocumentIsRefused) {
   EXPECT_FALSE(api->doc_add_undo(doc, 12345, there));
   api->doc_end_undo(doc);
   ExpectCodingErrors(2);
+
+  // A new object is recorded once it is inserted, not before; nor is anything else of it.
+  GmNode* made = api->object_alloc(kOinstance);
+  GmNode* tag = host.AddTag(made, "tag");
+  api->doc_start_undo(doc);
+  for (int32_t type : {kUndoNewObj, kUndoChangeSmall, kUndoBits})
+    EXPECT_FALSE(api->doc_add_undo(doc, type, made));
+  EXPECT_FALSE(api->doc_add_undo(doc, kUndoChangeSmall, tag));
+  api->doc_insert_object(doc, made, nullptr, nullptr, 0);
+  EXPECT_TRUE(api->doc_add_undo(doc, kUndoNewObj, made));
+  EXPECT_TRUE(api->doc_add_undo(doc, kUndoChangeSmall, tag));
+  api->doc_end_undo(doc);
+  ExpectCodingErrors(4);
 }
 
 TEST_F(Undo, ABitsStepHoldsThirtyTwoBytesAnEntry) {

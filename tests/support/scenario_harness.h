@@ -252,6 +252,35 @@ class Scenario {
   const std::filesystem::path& Dir() const { return dir_; }
   std::filesystem::path StdoutPath() const { return dir_ / "stdout.txt"; }
 
+  // Runs `steps`, the last of them a command, four times: without the command, with it, with it
+  // undone, with it undone and redone. Every run exits with 0, the undo and the redo succeed, the
+  // undone scene is the whole scene before the command and the redone one the scene after it.
+  // Returns the run with the command.
+  ScenarioRun RunRoundTrip(const std::vector<std::string>& steps) {
+    std::vector<std::string> prefix(steps.begin(), steps.end() - 1);
+    prefix.push_back("tree");  // a step that changes nothing, so that the run has one
+    const ScenarioRun before = Run(prefix);
+    ScenarioRun after = Run(steps);
+    std::vector<std::string> undo = steps;
+    undo.push_back("undo");
+    const ScenarioRun undone = Run(undo);
+    std::vector<std::string> redo = undo;
+    redo.push_back("redo");
+    const ScenarioRun redone = Run(redo);
+    for (const ScenarioRun* run :
+         {&before, static_cast<const ScenarioRun*>(&after), &undone, &redone})
+      EXPECT_EQ(run->exit_code, 0) << run->err;
+    if (redone.lines.size() != steps.size() + 3) {
+      ADD_FAILURE() << "the report has " << redone.lines.size() << " lines";
+      return after;
+    }
+    EXPECT_EQ(redone.Step(steps.size()), json::parse(R"({"step": "undo", "result": true})"));
+    EXPECT_EQ(redone.Step(steps.size() + 1), json::parse(R"({"step": "redo", "result": true})"));
+    EXPECT_EQ(undone.scene, before.scene) << "undo does not restore the scene";
+    EXPECT_EQ(redone.scene, after.scene) << "redo does not give the result again";
+    return after;
+  }
+
   // Runs gemlith-host with --json (unless `json_report` is false), the scene, the preferences
   // and --out, then the steps; reads the report lines and the output scene.
   ScenarioRun Run(const std::vector<std::string>& steps, bool json_report = true) {

@@ -8,7 +8,7 @@ group="${1:-native}"
 if [ "$(uname -s)" = Darwin ]; then
   # macOS: the same libraries from Homebrew (x86-64 Homebrew under Rosetta on Apple silicon: the
   # whole tree is built for x86-64, see CMakeLists.txt). The compiler is Xcode's.
-  for f in cmake ninja googletest google-benchmark nlohmann-json libtiff pkg-config; do
+  for f in cmake ninja googletest google-benchmark nlohmann-json libtiff libpng pkg-config; do
     brew list --formula "$f" >/dev/null 2>&1 || brew install "$f"
   done
   exit 0
@@ -16,7 +16,7 @@ fi
 case "$group" in
   native)
     packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
-              nlohmann-json3-dev libtiff-dev pkg-config python3) ;;
+              nlohmann-json3-dev libtiff-dev libpng-dev pkg-config python3) ;;
   fuzz)
     packages=(cmake clang libclang-rt-dev nlohmann-json3-dev libtiff-dev pkg-config) ;;
   windows)

@@ -85,6 +85,7 @@ GmBool RegisterCommand(int32_t id, const char* name, int32_t info, const GmBitma
   if (icon) {
     e.icon_w = icon->width;
     e.icon_h = icon->height;
+    e.icon_path = icon->path;
   }
   e.callbacks = *callbacks;
   std::string why;
@@ -169,6 +170,7 @@ std::vector<MenuEntry> Host::Menu() {
     m.name = e.name;
     m.help = e.help;
     m.has_icon = e.has_icon;
+    m.icon_path = e.icon_path;
     m.enabled = EnabledOn(e, impl_->Active());
     m.shown = PlaceInMenu(e.name).shown;
     out.push_back(std::move(m));

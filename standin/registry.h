@@ -35,6 +35,7 @@ struct MenuEntry {
   std::string help;
   bool enabled = false;  // GetState & kCmdEnabled on the active document
   bool has_icon = false;
+  std::string icon_path;  // the icon's file, as the module named it
   int position = 0;   // where the application's menu shows it: 1 = first
   std::string shown;  // the name as the menu shows it ("#$n" order prefix taken off; "--": a separator)
 };
@@ -54,6 +55,7 @@ struct CommandEntry {
   int32_t info = 0;
   bool has_icon = false;
   int32_t icon_w = 0, icon_h = 0;
+  std::string icon_path;
   GmCommandCallbacks callbacks{};
 };
 

@@ -341,6 +341,7 @@ GmBitmap* BitmapLoad(const char* path, double pixel_ratio) {
   std::string why;
   auto bmp = LoadTiff(p, pixel_ratio, &why);
   if (!bmp) h.last_bitmap_error = why;
+  else bmp->path = p;
   return bmp.release();
 }
 

@@ -21,6 +21,7 @@ struct GmBitmap {
   int32_t height = 0;
   bool alpha = false;
   double pixel_ratio = 1;
+  std::string path;  // the file it was read from
 };
 
 namespace standin {

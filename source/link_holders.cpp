@@ -69,11 +69,11 @@ void LinkHolders::TransferLinks(BaseObject* target, BaseObject* replacement) {
   std::vector<std::tuple<Int64, Int32, BaseList2D*>> live;
   const auto it = _holders.find(target);
   if (it != _holders.end()) {
-    // A holder whose object was freed is no longer ranked; one whose link changed since is left
-    // alone.
+    // A holder whose object was freed is no longer ranked (or its address now ranks another
+    // object); one whose link changed since is left alone.
     for (const Holder& holder : it->second) {
       const auto r = _rank.find(holder.object);
-      if (r == _rank.end() || !Names(holder, target)) continue;
+      if (r == _rank.end() || r->second != holder.rank || !Names(holder, target)) continue;
       BaseList2D* node = holder.tag ? static_cast<BaseList2D*>(holder.tag) : holder.object;
       live.emplace_back(r->second, holder.index, node);
     }
@@ -93,16 +93,16 @@ void LinkHolders::Note(BaseObject* op, Int64 rank) {
     const auto it = _holders.find(named);
     if (it == _holders.end()) return;
     std::vector<Holder>& list = it->second;
-    if (!list.empty() && list.back().object == op && list.back().tag == holder.tag) return;
+    if (!list.empty() && list.back().rank == rank && list.back().tag == holder.tag) return;
     list.push_back(holder);
     holds = true;
   };
-  const Holder own{op, nullptr, -1};
+  const Holder own{op, nullptr, -1, rank};
   if (const BaseObject* reference = GetReferenceObject(op, false)) note(reference, own);
   ForEachLink(op->GetDataInstance(), _doc, [&](const BaseList2D* linked) { note(linked, own); });
   Int32 index = 0;
   for (BaseTag* tag = op->GetFirstTag(); tag; tag = tag->GetNext(), ++index) {
-    const Holder holder{op, tag, index};
+    const Holder holder{op, tag, index, rank};
     ForEachLink(tag->GetDataInstance(), _doc, [&](const BaseList2D* linked) { note(linked, holder); });
   }
   if (holds) _rank[op] = rank;

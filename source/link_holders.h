@@ -41,10 +41,14 @@ class LinkHolders {
 
  private:
   // An object's own links (tag null, index -1) or the links in the data of its tag number `index`.
+  // `rank` is the object's rank when it was noted: an object freed during the run may leave its
+  // address to one inserted later, which gets another rank, so a holder counts only while its
+  // object's rank is still the one it was noted with.
   struct Holder {
     BaseObject* object;
     BaseTag* tag;
     Int32 index;
+    Int64 rank;
   };
 
   // Adds `op` and its tags to the holder lists of the targets they name, with document rank `rank`.

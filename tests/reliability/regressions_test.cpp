@@ -83,5 +83,28 @@ TEST_F(Reproduction, Seed1000050MakeEditableInsideTheReferenceStaysLinear) {
   EXPECT_LE(h.Walk().size(), static_cast<size_t>(4 * (kInstances + 1)));
 }
 
+// Mended in source/link_holders.cpp. Soak seed 3006847: Make editable on two instances, the first
+// (Cube2) holding a tag whose data links to the second. Cube2 was freed, the second instance's copy
+// was allocated at its address and noted as a holder, and the stale entry for Cube2's tag was taken
+// as live: its freed tag was read. A holder now counts only while its object keeps the rank it was
+// noted with. (Address reuse needs the normal build; the sanitizers' quarantine hides it.)
+TEST_F(Reproduction, Seed3006847MakeEditableWithTagLinksToASelfLinkedInstance) {
+  standin::Host& h = host();
+  std::vector<GmNode*> o(5);
+  o[0] = h.AddObject(standin::kOnull, "Cube.2");
+  o[1] = h.AddObject(standin::kOnull, "Ref1");
+  o[2] = h.AddObject(standin::kOinstance, "Cube2", o[0]);
+  o[3] = h.AddObject(standin::kOinstance, "Sphere");
+  o[4] = h.AddObject(standin::kOinstance, "Cube.24");
+  h.AddTag(o[2], "tag0");
+  h.SetDataElement(o[0], 20, reliability::DataLink(standin::Host::MarkerOf(o[1]), true));
+  h.SetLinkMarker(o[2], standin::Host::MarkerOf(o[1]));
+  h.SetDataElement(h.Tags(o[2])[0], 20, reliability::DataLink(standin::Host::MarkerOf(o[4]), true));
+  h.SetDataElement(h.Tags(o[2])[0], 9, reliability::DataLink(standin::Host::MarkerOf(o[3]), true));
+  h.SetLinkMarker(o[3], standin::Host::MarkerOf(o[3]));
+  SelectAt({1, 3});
+  Run(ID_GEMLITH_MAKEEDITABLE);
+}
+
 }  // namespace
 }  // namespace reliability

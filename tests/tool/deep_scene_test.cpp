@@ -179,6 +179,10 @@ class SmallStack {
 
  private:
   rlimit saved_{};
+#else
+  // Windows fixes a program's stack when it is linked (1 MiB unless the program asks for more).
+  SmallStack() {}
+  ~SmallStack() {}
 #endif
 };
 

@@ -194,6 +194,21 @@ Int32 BcFindIndex(const BaseContainer* bc, Int32 id, GeData** data) {
   if (data) *data = nullptr;
   return NOTOK;
 }
+Int32 BcGetIndexId(const BaseContainer* bc, Int32 index) {
+  int32_t id = NOTOK;
+  if (!Api()->container_get_index(Handle(bc), index, &id, nullptr)) return NOTOK;
+  return id;
+}
+// The element's value as a GeData of the adapter's, valid until the next call (the module reads
+// its type right away).
+const GeData* BcGetDataPointer(const BaseContainer* bc, Int32 id) {
+  static GeData* value = nullptr;
+  GmValue v{};
+  if (!Api()->container_get(Handle(bc), id, &v)) return nullptr;
+  if (!value) value = static_cast<GeData*>(calloc(1, sizeof(GeData)));
+  FromValue(v, value);
+  return value;
+}
 Bool BcCopyTo(const BaseContainer* bc, BaseContainer* dest, COPYFLAGS, AliasTrans*) {
   if (!dest) return false;
   Api()->container_copy(Handle(dest), Handle(bc));
@@ -225,6 +240,7 @@ const String& GdGetString(const GeData* d) {
 }
 
 Int32 GdGetInt32(const GeData* d) { return View(d).type == DA_LONG ? View(d).i32 : 0; }
+Int32 GdGetType(const GeData* d) { return View(d).type; }
 BaseLink* GdGetLink(const GeData* d) {
   return View(d).type == DA_ALIASLINK ? static_cast<BaseLink*>(View(d).ptr) : nullptr;
 }
@@ -328,6 +344,7 @@ BaseContainer* BlGetDataInstance(BaseList2D* node) {
 
 static_assert(sizeof(Matrix) == sizeof(GmMatrix), "a matrix is its offset and three axes");
 BaseObject* BoAlloc(Int32 type) { return As<BaseObject>(Api()->object_alloc(type)); }
+BaseTag* BoGetFirstTag(BaseObject* op) { return As<BaseTag>(Api()->object_get_first_tag(N(op))); }
 const Matrix& BoGetMl(const BaseObject* op) {
   return *reinterpret_cast<const Matrix*>(Api()->object_get_ml(N(op)));
 }
@@ -535,8 +552,11 @@ void ImplementScene(OperatingSystem& os) {
   SetMember(os.Bc->GetContainerInstanceConst, BcGetContainerInstanceConst);
   SetMember(os.Bc->FindIndex, BcFindIndex);
   SetMember(os.Bc->CopyTo, BcCopyTo);
+  SetMember(os.Bc->GetIndexId, BcGetIndexId);
+  SetMember(os.Bc->GetDataPointer, BcGetDataPointer);
   os.Bc->BrowseContainer = BcBrowseContainer;
   os.Gd->Free = GdFree;
+  os.Gd->GetType = GdGetType;
   os.Gd->GetString = GdGetString;
   os.Gd->GetInt32 = GdGetInt32;
   os.Gd->GetLink = GdGetLink;
@@ -576,6 +596,7 @@ void ImplementScene(OperatingSystem& os) {
   os.Bl->SetAllBits = BlSetAllBits;
   os.Bl->GetDataInstance = BlGetDataInstance;
   os.Bo->Alloc = BoAlloc;
+  os.Bo->GetFirstTag = BoGetFirstTag;
   os.Bo->CopyMatrixTo = BoCopyMatrixTo;
   SetMember(os.Bo->GetMl, BoGetMl);
   SetMember(os.Bo->SetMl, BoSetMl);

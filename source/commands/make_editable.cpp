@@ -32,18 +32,18 @@ void FreeChildren(BaseObject* obj) {
 
 // Replaces one instance object by an editable copy of its reference. Returns false, leaving the
 // instance in place (its CHANGE entry stays recorded), when no copy can be made or the instance
-// lies inside its own reference. On success the
+// lies inside its own reference or is it. On success the
 // markers of the freed instance and of whatever it still held are added to `freed`.
 bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKeys& keys,
                    LinkHolders& holders, std::unordered_set<MarkerKey>& freed) {
   BaseObject* copy = CloneReferenceObject(instance, keys.followChain);
   if (!copy) return false;
-  // An instance inside its own reference is left alone: the copy would hold a copy of the instance
-  // itself, and each further such instance would copy all copies made before it, doubling the
-  // scene with every one. The look-up cannot fail or show a message here: the clone just made
-  // the same one.
+  // An instance inside its own reference, or linking to itself, is left alone: the copy would hold
+  // a copy of the instance itself, and each further such instance (or each further run) would copy
+  // all copies made before it, doubling the scene every time. The look-up cannot fail or show a
+  // message here: the clone just made the same one.
   const BaseObject* reference = GetReferenceObject(instance, keys.followChain);
-  if (reference && IsSelfOrBelow(instance->GetUp(), reference)) {
+  if (reference && IsSelfOrBelow(instance, reference)) {
     BaseObject::Free(copy);
     return false;
   }

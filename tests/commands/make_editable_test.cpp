@@ -171,22 +171,27 @@ namespace gemlith_test {
 namespace {
 
 // An instance inside its own reference would get a copy that holds a copy of itself; with several
-// of them each copy would hold all earlier ones. Such an instance is left alone.
+// of them each copy would hold all earlier ones. So would an instance that links to itself (its
+// copy would hold its children twice, and again at every run). Such an instance is left alone.
 TEST_F(MakeEditable, InstanceInsideItsOwnReferenceIsLeftAlone) {
   GmNode* cube = Cube("Cube");
   GmNode* inner = Instance("Inner", cube, cube);
   GmNode* outer = Instance("Outer", cube);
-  SelectOnly({inner, outer});
+  GmNode* self = Instance("Self", nullptr);
+  host().SetLink(self, self);
+  Null("Under self", self);
+  SelectOnly({inner, self, outer});
   const Marker inner_marker = M(inner), outer_marker = M(outer);  // outer is freed by the run
   const RunResult r = RunCommand(ID_GEMLITH_MAKEEDITABLE);
   EXPECT_TRUE(r.result);
   EXPECT_EQ(Find(inner_marker), inner);
   EXPECT_EQ(Children(cube).size(), 1u);  // still just the inner instance
+  EXPECT_EQ(Children(self).size(), 1u);  // the self-linked instance is as it was
   EXPECT_EQ(Find(outer_marker), nullptr);  // the other one became a copy of the cube
   const std::vector<std::string> names = NamesInOrder();  // after the fixture's own objects
-  ASSERT_GE(names.size(), 4u);
-  EXPECT_EQ(std::vector<std::string>(names.end() - 4, names.end()),
-            (std::vector<std::string>{"Cube", "Inner", "Cube", "Inner"}));
+  ASSERT_GE(names.size(), 6u);
+  EXPECT_EQ(std::vector<std::string>(names.end() - 6, names.end()),
+            (std::vector<std::string>{"Cube", "Inner", "Cube", "Inner", "Self", "Under self"}));
   ExpectUndoRedoRoundTrip();
 }
 

@@ -129,16 +129,6 @@ Bool CdGetInt32(CDialog* cd, Int32 id, Int32& value, void*) {
   return true;
 }
 
-struct GeDataValue {
-  Int32 type;
-  Int32 dummy;
-  Int64 value;
-  explicit GeDataValue(Int64 v) : type(DA_LONG), dummy(0), value(v) {}
-  GeDataValue(const GeDataValue& o) : type(o.type), dummy(o.dummy), value(o.value) {}
-  ~GeDataValue() {}
-};
-static_assert(sizeof(GeDataValue) == sizeof(GeData), "GeData's public layout");
-
 // A gadget's value message: the module's SetInt32.
 GeDataValue CdSendUserAreaMessage(CDialog* cd, Int32 id, BaseContainer* msg, void*) {
   if (!msg || BcGetId(msg) != kCmTypeInt) {

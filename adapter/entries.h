@@ -16,6 +16,20 @@ namespace adapter {
 const GmHostApi* Api();
 void SetApi(const GmHostApi* api);
 
+// A GeData returned by value (an entry's answer): its public layout, empty or an Int32. The copy
+// constructor and destructor are user-provided, so the value is returned in memory, as the
+// application's GeData is.
+struct GeDataValue {
+  Int32 type;
+  Int32 dummy;
+  Int64 value;
+  GeDataValue() : type(DA_NIL), dummy(0), value(0) {}
+  explicit GeDataValue(Int64 v) : type(DA_LONG), dummy(0), value(v) {}
+  GeDataValue(const GeDataValue& o) : type(o.type), dummy(o.dummy), value(o.value) {}
+  ~GeDataValue() {}
+};
+static_assert(sizeof(GeDataValue) == sizeof(GeData), "GeData's public layout");
+
 // ---- filling a table's slot ----
 
 // A pointer to a member function is {function address, 0} on Linux (Itanium ABI); a host entry is a

@@ -432,16 +432,6 @@ Bool GeRenameDialog(String* name) {
   return true;
 }
 
-struct GeDataValue {
-  Int32 type;
-  Int32 dummy;
-  Int64 value;
-  GeDataValue() : type(DA_NIL), dummy(0), value(0) {}
-  GeDataValue(const GeDataValue& o) : type(o.type), dummy(o.dummy), value(o.value) {}
-  ~GeDataValue() {}
-};
-static_assert(sizeof(GeDataValue) == sizeof(GeData), "GeData's public layout");
-
 // The application's command call (CallCommand) is the one core message the module sends.
 GeDataValue GeSendCoreMessage(Int32 coreid, const BaseContainer& msg, Int32) {
   if (coreid != COREMSG_CINEMA || BcGetId(&msg) != COREMSG_CINEMA_EXECUTEEDITORCOMMAND) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commands/commands.h"
+#include "instance_loops.h"
 #include "instance_ops.h"
 #include "link_holders.h"
 #include "marker_key.h"
@@ -31,19 +32,19 @@ void FreeChildren(BaseObject* obj) {
 }
 
 // Replaces one instance object by an editable copy of its reference. Returns false, leaving the
-// instance in place (its CHANGE entry stays recorded), when no copy can be made or the instance
-// lies inside its own reference or is it. On success the
-// markers of the freed instance and of whatever it still held are added to `freed`.
-bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, const MakeEditableKeys& keys,
-                   LinkHolders& holders, std::unordered_set<MarkerKey>& freed) {
+// instance in place (its CHANGE entry stays recorded), when no copy can be made or what the
+// instance shows loops (`loops`, found before the run changed anything). On success the markers of
+// the freed instance and of whatever it still held are added to `freed`.
+bool ReplaceByCopy(BaseDocument* doc, BaseObject* instance, Bool loops,
+                   const MakeEditableKeys& keys, LinkHolders& holders,
+                   std::unordered_set<MarkerKey>& freed) {
   BaseObject* copy = CloneReferenceObject(instance, keys.followChain);
   if (!copy) return false;
-  // An instance inside its own reference, or linking to itself, is left alone: the copy would hold
-  // a copy of the instance itself, and each further such instance (or each further run) would copy
-  // all copies made before it, doubling the scene every time. The look-up cannot fail or show a
-  // message here: the clone just made the same one.
-  const BaseObject* reference = GetReferenceObject(instance, keys.followChain);
-  if (reference && IsSelfOrBelow(instance, reference)) {
+  // An instance whose display loops (inside its own reference, linking to itself, or showing
+  // references that hold instances of each other) is left alone: the copy would hold instances
+  // showing the copied reference again, and every further run would copy the copies, multiplying
+  // the scene.
+  if (loops) {
     BaseObject::Free(copy);
     return false;
   }
@@ -78,11 +79,16 @@ Bool MakeSelectionEditable(BaseDocument* doc) {
 
   const Int32 count = selection->GetCount();
   const std::vector<MarkerKey> markers = KeysOf(*selection);
-  // The objects that link to the instances, found in one walk before anything changes.
+  // Found before anything changes: whether each entry's display loops, and the objects that link
+  // to the instances (one walk of the document).
   std::vector<BaseObject*> instances;
+  std::vector<Bool> loops(static_cast<size_t>(count), false);
+  InstanceLoops shown;
   for (Int32 i = 0; i < count; ++i) {
     auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
-    if (obj && obj->IsInstanceOf(Oinstance)) instances.push_back(obj);
+    if (!obj || !obj->IsInstanceOf(Oinstance)) continue;
+    instances.push_back(obj);
+    loops[static_cast<size_t>(i)] = shown.Loops(GetReferenceObject(obj, false));
   }
   LinkHolders holders(doc, instances);
 
@@ -92,7 +98,7 @@ Bool MakeSelectionEditable(BaseDocument* doc) {
     if (freed.count(markers[static_cast<size_t>(i)]) != 0) continue;
     auto* obj = static_cast<BaseObject*>(selection->GetIndex(i));
     if (!obj || !obj->IsInstanceOf(Oinstance)) continue;
-    ReplaceByCopy(doc, obj, keys, holders, freed);
+    ReplaceByCopy(doc, obj, loops[static_cast<size_t>(i)], keys, holders, freed);
   }
   return true;
 }
@@ -102,7 +108,8 @@ Bool MakeSelectionEditable(BaseDocument* doc) {
 // Replaces every selected instance object (selected children included) by a copy of its reference:
 // the copy stands where the instance stood, takes its matrix, its children (not with Alt) and every
 // link that named it, and is selected; the instance is freed. Ctrl copies the end of the chain,
-// Shift drops the copy's own children. Returns true when the run completed, also when nothing was
+// Shift drops the copy's own children. An instance whose display loops (InstanceLoops) is left
+// alone, with only its CHANGE entry. Returns true when the run completed, also when nothing was
 // an instance; false without a document or when the working list cannot be made.
 // Undo per converted instance: CHANGE instance, NEWOBJ copy, BITS copy, CHANGE_SMALL per object
 // whose link or record named the instance (in document order), CHANGE per moved child, DELETEOBJ

@@ -106,5 +106,35 @@ TEST_F(Reproduction, Seed3006847MakeEditableWithTagLinksToASelfLinkedInstance) {
   Run(ID_GEMLITH_MAKEEDITABLE);
 }
 
+// Mended in source/commands/make_editable.cpp. Soak seed 4022817, tidied: references that hold
+// instances of each other. Each copy of one brought along selected instances showing the other, and
+// was inserted inside the other, so every run multiplied the scene (12 objects passed 2 GB in four
+// runs). Make editable now leaves alone every instance whose display loops, found before the run
+// changes anything; an instance of a reference outside the loop is still converted.
+TEST_F(Reproduction, Seed4022817MakeEditableLeavesInstancesShowingALoopAlone) {
+  standin::Host& h = host();
+  GmNode* a = h.AddObject(standin::kOcube, "A");
+  GmNode* in_a = h.AddObject(standin::kOinstance, "shows B", a);
+  GmNode* b = h.AddObject(standin::kOsphere, "B");
+  GmNode* in_b = h.AddObject(standin::kOinstanceDerived, "shows A", b);
+  GmNode* outside = h.AddObject(standin::kOinstance, "shows A too");
+  GmNode* plain = h.AddObject(standin::kOcube, "Plain");
+  GmNode* of_plain = h.AddObject(standin::kOinstance, "shows Plain");
+  h.SetLinkMarker(in_a, standin::Host::MarkerOf(b));
+  h.SetLinkMarker(in_b, standin::Host::MarkerOf(a));
+  h.SetLinkMarker(outside, standin::Host::MarkerOf(a));
+  h.SetLinkMarker(of_plain, standin::Host::MarkerOf(plain));
+  h.Select({in_a, in_b, outside, of_plain});
+  for (int run = 0; run < 3; ++run) Run(ID_GEMLITH_MAKEEDITABLE);
+  EXPECT_EQ(h.TreeText(),
+            "  \"A\" cube #1\n"
+            "  * \"shows B\" instance #2 -> \"B\" #3 mode 0\n"
+            "  \"B\" sphere #3\n"
+            "  * \"shows A\" instance-derived #4 -> \"A\" #1 mode 0\n"
+            "* \"shows A too\" instance #5 -> \"A\" #1 mode 0\n"
+            "  \"Plain\" cube #6\n"
+            "* \"Plain\" cube #14\n");
+}
+
 }  // namespace
 }  // namespace reliability

@@ -83,6 +83,35 @@ inline std::string ShellQuote(const std::string& s) {
   return q + "'";
 }
 
+// Splits `text` into POSIX shell words: blanks separate them, '...' quotes and a backslash escapes.
+inline std::vector<std::string> ShellWords(const std::string& text) {
+  std::vector<std::string> words;
+  std::string word;
+  bool in_word = false, quoted = false, escaped = false;
+  for (char c : text) {
+    if (escaped) {  // the character after a backslash stands for itself ('\'' inside a quote)
+      word += c;
+      escaped = false;
+    } else if (quoted) {
+      if (c == '\'') quoted = false;
+      else word += c;
+    } else if (c == '\'') {
+      quoted = in_word = true;
+    } else if (c == '\\') {
+      escaped = in_word = true;
+    } else if (c == ' ' || c == '\t') {
+      if (in_word) words.push_back(word);
+      word.clear();
+      in_word = false;
+    } else {
+      word += c;
+      in_word = true;
+    }
+  }
+  if (in_word) words.push_back(word);
+  return words;
+}
+
 inline unsigned long ProcessId() {
 #if defined(_WIN32)
   return GetCurrentProcessId();
@@ -113,32 +142,8 @@ inline std::wstring WindowsQuote(const std::wstring& s) {
 // Splits "NAME=value NAME2='quoted value' NAME3=" (POSIX shell words, as ShellQuote writes them)
 // into (name, value) pairs.
 inline std::vector<std::pair<std::string, std::string>> ParseEnvAssignments(const std::string& env) {
-  std::vector<std::string> words;
-  std::string word;
-  bool in_word = false, quoted = false, escaped = false;
-  for (char c : env) {
-    if (escaped) {  // the character after a backslash stands for itself ('\'' inside a quote)
-      word += c;
-      escaped = false;
-    } else if (quoted) {
-      if (c == '\'') quoted = false;
-      else word += c;
-    } else if (c == '\'') {
-      quoted = in_word = true;
-    } else if (c == '\\') {
-      escaped = in_word = true;
-    } else if (c == ' ' || c == '\t') {
-      if (in_word) words.push_back(word);
-      word.clear();
-      in_word = false;
-    } else {
-      word += c;
-      in_word = true;
-    }
-  }
-  if (in_word) words.push_back(word);
   std::vector<std::pair<std::string, std::string>> out;
-  for (const std::string& w : words) {
+  for (const std::string& w : ShellWords(env)) {
     const size_t eq = w.find('=');
     if (eq != std::string::npos) out.emplace_back(w.substr(0, eq), w.substr(eq + 1));
   }

@@ -45,35 +45,13 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Shell words: blanks separate them, '...' quotes blanks.
-std::vector<std::string> Words(const std::string& s) {
-  std::vector<std::string> words;
-  std::string word;
-  bool in_word = false, quoted = false;
-  for (char c : s) {
-    if (c == '\'') {
-      quoted = !quoted;
-      in_word = true;
-    } else if (c == ' ' && !quoted) {
-      if (in_word) words.push_back(word);
-      word.clear();
-      in_word = false;
-    } else {
-      word += c;
-      in_word = true;
-    }
-  }
-  if (in_word) words.push_back(word);
-  return words;
-}
-
 std::vector<Example> FindExamples(const std::vector<std::string>& lines) {
   std::vector<Example> examples;
   for (size_t i = 0; i + 1 < lines.size(); ++i) {
     if (lines[i].rfind("```", 0) != 0 || lines[i + 1].rfind(kPrompt, 0) != 0) continue;
     Example e;
     e.line = i + 2;
-    e.args = Words(lines[i + 1].substr(sizeof kPrompt - 1));
+    e.args = scenario::ShellWords(lines[i + 1].substr(sizeof kPrompt - 1));
     e.first = i + 2;
     e.end = e.first;
     while (e.end < lines.size() && lines[e.end].rfind("```", 0) != 0) ++e.end;
